@@ -74,9 +74,9 @@ public:
     const Drive* find(char letter) const;
     // The drive named by a drive text that is exactly a letter and a colon; nullptr otherwise.
     const Drive* findDriveText(std::string_view driveText) const;
-    // The drive of the mounted filesystem holding an absolute path (longest mount-point
-    // prefix); nullptr when that filesystem has no letter.
-    const Drive* holding(const std::string& path) const;
+    // The drive of the mounted filesystem holding an absolute, canonical path (longest
+    // mount-point prefix); nullptr when that filesystem has no letter.
+    const Drive* holding(const std::string& canonicalPath) const;
 
     const std::vector<Drive>& drives() const { return drives_; } // in letter order
     // Letter, mount point, device, filesystem type, removable: one aligned line per drive.
@@ -85,7 +85,6 @@ public:
 private:
     std::vector<Drive> drives_;
     std::vector<std::string> mountPoints_;
-    const DeviceProbe* probe_ = nullptr;
 };
 
 // $QUILLMERE_DRIVES, else $XDG_CONFIG_HOME/quillmere/drives, else ~/.config/quillmere/drives.
