@@ -10,9 +10,18 @@ constexpr ColorRef rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b)
 {
     return ColorRef(r) | (ColorRef(g) << 8) | (ColorRef(b) << 16);
 }
-constexpr std::uint8_t redOf(ColorRef c) { return std::uint8_t(c & 0xFF); }
-constexpr std::uint8_t greenOf(ColorRef c) { return std::uint8_t((c >> 8) & 0xFF); }
-constexpr std::uint8_t blueOf(ColorRef c) { return std::uint8_t((c >> 16) & 0xFF); }
+constexpr std::uint8_t redOf(ColorRef c)
+{
+    return std::uint8_t(c & 0xFF);
+}
+constexpr std::uint8_t greenOf(ColorRef c)
+{
+    return std::uint8_t((c >> 8) & 0xFF);
+}
+constexpr std::uint8_t blueOf(ColorRef c)
+{
+    return std::uint8_t((c >> 16) & 0xFF);
+}
 
 // Pixels of colour bitmaps are stored as 0xFFRRGGBB words (the layout of a 32-bit
 // RGB image), so a surface can be shown or painted on without conversion.
@@ -23,7 +32,8 @@ constexpr std::uint32_t toPixel(ColorRef c)
 }
 constexpr ColorRef fromPixel(std::uint32_t p)
 {
-    return rgb(std::uint8_t((p >> 16) & 0xFF), std::uint8_t((p >> 8) & 0xFF), std::uint8_t(p & 0xFF));
+    return rgb(
+        std::uint8_t((p >> 16) & 0xFF), std::uint8_t((p >> 8) & 0xFF), std::uint8_t(p & 0xFF));
 }
 
 } // namespace qm::gfx

@@ -3,6 +3,7 @@
 // engine and fontconfig; this header stays free of Qt so app/ and button/ can use it.
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace qm::gfx {
 
@@ -37,8 +38,9 @@ public:
     explicit operator bool() const { return d_ != nullptr; }
     bool operator==(const Font& o) const { return d_ == o.d_; }
 
-    const LogFont& logFont() const;
+    const LogFont& logFont() const; // as realised: face name cut to 31 characters
     TextMetrics metrics() const;
+    std::string realisedFamily() const; // the installed family the font engine chose
     const FontData* data() const { return d_.get(); }
 
 private:
@@ -47,5 +49,15 @@ private:
 
 // The font a new drawing context starts with (the system's default GUI font).
 Font defaultGuiFont();
+
+// The installed family a face name is realised with: classic face names map to
+// metric-compatible installed families; any other name is returned unchanged.
+std::string substituteFaceName(std::string_view face);
+
+// Text is drawn without antialiasing by default (the classic look). Turning it on
+// affects fonts drawn and measured from then on; the environment variable
+// QM_TEXT_ANTIALIAS=1 sets the initial state.
+void setTextAntialiasing(bool on);
+bool textAntialiasing();
 
 } // namespace qm::gfx
