@@ -1,5 +1,9 @@
-// Entry point of quillmere. The start-up sequence lives in Module1.
-int main()
+// Entry point of quillmere. The start-up sequence lives in Module1 (app/module1.h).
+#include "app/program.h"
+
+#include <iostream>
+
+int main(int argc, char** argv)
 {
-    return 0;
+    return qm::RunQuillmere(argc, argv, std::cout, std::cerr);
 }
