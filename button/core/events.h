@@ -35,8 +35,8 @@ using DataObject = forms::DataObject;
 
 // Handlers set by the form that holds the button; an empty handler is not called.
 struct kxButtons_HEvents {
-    using MouseHandler = std::function<void(std::int16_t& Button, std::int16_t& Shift, float& X,
-        float& Y)>;
+    using MouseHandler
+        = std::function<void(std::int16_t& Button, std::int16_t& Shift, float& X, float& Y)>;
     using KeyHandler = std::function<void(std::int16_t& KeyCode, std::int16_t& Shift)>;
 
     MouseHandler MouseDown;

@@ -11,7 +11,10 @@ namespace qm {
 using Boolean = std::int16_t;
 inline constexpr Boolean kTrue = -1;
 inline constexpr Boolean kFalse = 0;
-constexpr Boolean toBoolean(bool b) { return b ? kTrue : kFalse; }
+constexpr Boolean toBoolean(bool b)
+{
+    return b ? kTrue : kFalse;
+}
 
 // Colour value: with bit 31 set, the low byte is a system colour index;
 // otherwise 0x00BBGGRR. Fields holding plain RGB use the same type.

@@ -6,8 +6,8 @@
 
 namespace qm {
 
-void ComputeGradientColors(std::vector<ColorValue>& bands, ColorValue startColour,
-    ColorValue endColour)
+void ComputeGradientColors(
+    std::vector<ColorValue>& bands, ColorValue startColour, ColorValue endColour)
 {
     if (bands.empty())
         return;
@@ -25,8 +25,8 @@ void ComputeGradientColors(std::vector<ColorValue>& bands, ColorValue startColou
     for (std::int32_t k = 1; k <= u; ++k) {
         for (std::size_t c = 0; c < 3; ++c)
             s[c] = std::clamp(s[c] + d[c], 0.0f, 255.0f);
-        bands[std::size_t(k)] = std::int32_t(std::floor(s[1])) * 256 + std::int32_t(std::floor(s[0]))
-            + std::int32_t(std::floor(s[2])) * 65536;
+        bands[std::size_t(k)] = std::int32_t(std::floor(s[1])) * 256
+            + std::int32_t(std::floor(s[0])) + std::int32_t(std::floor(s[2])) * 65536;
     }
 }
 
