@@ -8,20 +8,6 @@
 
 namespace qm::media::test {
 
-ScratchDir::ScratchDir()
-{
-    std::random_device rd;
-    path_ = std::filesystem::temp_directory_path()
-        / ("qm-media-" + std::to_string(rd()) + std::to_string(rd()));
-    std::filesystem::create_directories(path_);
-}
-
-ScratchDir::~ScratchDir()
-{
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-}
-
 bool haveFfmpeg()
 {
     static const bool have = std::system("ffmpeg -hide_banner -version >/dev/null 2>&1") == 0;

@@ -3,6 +3,7 @@
 // (ffmpeg, when installed) and small generated clips.
 #include "platform/media/avi.h"
 #include "platform/media/avi_writer.h"
+#include "tests/system/support/scratch_dir.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -11,19 +12,7 @@
 
 namespace qm::media::test {
 
-// A folder under the system's temporary folder, removed with everything in it.
-class ScratchDir {
-public:
-    ScratchDir();
-    ~ScratchDir();
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    std::filesystem::path path_;
-};
+using qm::test::ScratchDir;
 
 bool haveFfmpeg();
 // Runs ffmpeg quietly with the given arguments; true on exit code 0.
