@@ -21,6 +21,8 @@ endfunction()
 
 # qm_test_suite(<name> DIR <dir> DEPS <targets...>)
 # One GoogleTest executable of every *_test.cpp under <dir>, registered with ctest.
+# The tests see QM_SOURCE_DIR and QM_BINARY_DIR as string macros (a list of environment
+# variables does not survive gtest_discover_tests' PROPERTIES, so only one is set there).
 function(qm_test_suite name)
   cmake_parse_arguments(arg "" "DIR" "DEPS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${arg_DIR}/*_test.cpp" "${arg_DIR}/support/*.cpp")
@@ -30,8 +32,10 @@ function(qm_test_suite name)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${arg_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_compile_definitions(${name} PRIVATE QM_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    QM_BINARY_DIR="${PROJECT_BINARY_DIR}")
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${PROJECT_BINARY_DIR}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QM_SOURCE_DIR=${PROJECT_SOURCE_DIR};QM_BINARY_DIR=${PROJECT_BINARY_DIR}")
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
