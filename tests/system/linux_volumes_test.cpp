@@ -1,5 +1,6 @@
 #include "platform/system/drive_table.h"
 #include "platform/system/volume.h"
+#include "tests/system/support/scratch_dir.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -8,7 +9,6 @@
 #include <string>
 #include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 
 namespace qm::sys {
 namespace {
@@ -17,21 +17,13 @@ namespace fs = std::filesystem;
 
 class LinuxVolumesTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir_ = fs::temp_directory_path()
-            / ("quillmere-volumes-" + std::to_string(::getpid()) + "-"
-                + testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     std::unique_ptr<Volumes> volumesWith(std::vector<DriveFileEntry> entries)
     {
         return makeLinuxVolumes(DriveTable::build({}, entries, systemProbe()));
     }
 
-    fs::path dir_;
+    test::ScratchDir scratch_;
+    const fs::path& dir_ = scratch_.path();
 };
 
 TEST_F(LinuxVolumesTest, LastErrorFollowsThePlatformRules)
@@ -61,10 +53,7 @@ TEST_F(LinuxVolumesTest, OpenNeverCreatesAndRefusesWhatItCannotFlush)
     fs::path missing = dir_ / "missing";
     fs::path fifo = dir_ / "fifo";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    fs::path file = dir_ / "file";
-    {
-        std::ofstream(file) << "data";
-    }
+    fs::path file = scratch_.write("file", "data");
     auto volumes = volumesWith({ { 'M', missing.string() }, { 'P', fifo.string() },
         { 'R', file.string() }, { 'N', "/dev/null" } });
 

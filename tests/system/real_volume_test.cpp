@@ -1,4 +1,6 @@
 // The built quillmere against a real ext4 filesystem on a loop device (root only).
+#include "tests/system/support/scratch_dir.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -66,7 +68,6 @@ public:
 
     LoopVolume()
     {
-        dir = fs::temp_directory_path() / ("quillmere-loop-" + std::to_string(::getpid()));
         fs::create_directories(dir / "mnt");
         image = dir / "ext4.img";
         mountPoint = (dir / "mnt").string();
@@ -86,8 +87,6 @@ public:
         unmount();
         if (!device.empty())
             run("losetup -d " + quote(device) + " 2>&1");
-        std::error_code ignored;
-        fs::remove_all(dir, ignored);
     }
 
     bool unmount()
@@ -97,7 +96,8 @@ public:
         return !mounted;
     }
 
-    fs::path dir, image;
+    qm::test::ScratchDir scratch; // declared first: removed after the unmount
+    fs::path dir = scratch.path(), image;
     std::string mountPoint, device;
     bool mounted = false;
 };
