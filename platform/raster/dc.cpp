@@ -1,0 +1,782 @@
+#include "platform/raster/dc.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+#include <utility>
+#include <vector>
+
+namespace qm::gfx {
+
+class DCData {
+public:
+    Bitmap bitmap = Bitmap::createMono(1, 1);
+    Pen pen = Pen::create(PenStyle::Solid, 1, 0);
+    Brush brush = Brush::solid(rgb(255, 255, 255));
+    Font font;
+    ColorRef text = 0;
+    ColorRef bk = rgb(255, 255, 255);
+    int bkMode = kOpaque;
+    std::optional<Region> clip;
+    Point position;
+    LiveToken<ObjectKind::DC> live;
+};
+
+namespace {
+
+// Raster operations work on "words": 0x00RRGGBB for colour surfaces, 0 or
+// 0x00FFFFFF for monochrome ones (every bit equal, so any bit is the pixel).
+constexpr std::uint32_t kRgbMask = 0x00FFFFFFu;
+
+std::uint32_t colorWord(ColorRef c)
+{
+    return toPixel(drawableColor(c)) & kRgbMask;
+}
+std::uint32_t monoWord(bool bit)
+{
+    return bit ? kRgbMask : 0u;
+}
+
+// Where on `d`'s surface drawing may land within r: calls f(y, x0, x1) per clipped span.
+template <class F> void forEachSpan(const DCData& d, const Rect& r, F&& f)
+{
+    const Rect area = r.intersected(d.bitmap.rect());
+    if (area.isEmpty())
+        return;
+    if (!d.clip) {
+        for (int y = area.top; y < area.bottom; ++y)
+            f(y, area.left, area.right);
+        return;
+    }
+    for (const Rect& c : d.clip->rects()) {
+        if (c.top >= area.bottom)
+            break;
+        const Rect part = c.intersected(area);
+        for (int y = part.top; y < part.bottom; ++y)
+            f(y, part.left, part.right);
+    }
+}
+
+bool drawable(const DCData& d, int x, int y)
+{
+    return d.bitmap.rect().contains({ x, y }) && (!d.clip || d.clip->contains(x, y));
+}
+
+// The brush's word at (x, y) for a surface of the given kind.
+class PatternSource {
+public:
+    PatternSource(const DCData& d, const Brush& brush)
+        : mono_(d.bitmap.isMono())
+        , style_(brush.style())
+        , bitmap_(brush.patternBitmap())
+        , text_(d.text)
+        , bk_(d.bk)
+    {
+        if (style_ == BrushStyle::Solid)
+            solid_ = mono_ ? monoWord(monoBitOf(drawableColor(brush.color())))
+                           : colorWord(brush.color());
+    }
+    bool isConstant() const { return style_ != BrushStyle::Pattern; }
+    std::uint32_t at(int x, int y) const
+    {
+        if (style_ != BrushStyle::Pattern)
+            return solid_;
+        const int w = bitmap_.width(), h = bitmap_.height();
+        const int px = ((x % w) + w) % w, py = ((y % h) + h) % h;
+        if (bitmap_.isMono()) {
+            const bool bit = bitmap_.monoScanLine(py)[px] != 0;
+            if (mono_)
+                return monoWord(bit);
+            return colorWord(bit ? bk_ : text_);
+        }
+        const std::uint32_t p = bitmap_.scanLine(py)[px] & kRgbMask;
+        return mono_ ? monoWord(monoBitOf(fromPixel(p))) : p;
+    }
+
+private:
+    bool mono_;
+    BrushStyle style_;
+    const Bitmap& bitmap_;
+    ColorRef text_, bk_;
+    std::uint32_t solid_ = 0;
+};
+
+std::uint32_t readWord(const Bitmap& b, int x, int y)
+{
+    return b.isMono() ? monoWord(b.monoScanLine(y)[x] != 0) : (b.scanLine(y)[x] & kRgbMask);
+}
+void writeWord(Bitmap& b, int x, int y, std::uint32_t w)
+{
+    if (b.isMono())
+        b.monoScanLine(y)[x] = std::uint8_t(w & 1);
+    else
+        b.scanLine(y)[x] = 0xFF000000u | (w & kRgbMask);
+}
+
+// Fills a span with one word (no raster operation).
+void fillSpan(Bitmap& b, int y, int x0, int x1, std::uint32_t w)
+{
+    if (b.isMono())
+        std::fill(b.monoScanLine(y) + x0, b.monoScanLine(y) + x1, std::uint8_t(w & 1));
+    else
+        std::fill(b.scanLine(y) + x0, b.scanLine(y) + x1, 0xFF000000u | w);
+}
+
+void fillWithBrush(DCData& d, const Rect& r, const Brush& brush)
+{
+    if (brush.style() == BrushStyle::Null || r.isEmpty())
+        return;
+    const PatternSource pat(d, brush);
+    Bitmap& b = d.bitmap;
+    if (pat.isConstant()) {
+        const std::uint32_t w = pat.at(0, 0);
+        forEachSpan(d, r, [&](int y, int x0, int x1) { fillSpan(b, y, x0, x1, w); });
+        return;
+    }
+    forEachSpan(d, r, [&](int y, int x0, int x1) {
+        for (int x = x0; x < x1; ++x)
+            writeWord(b, x, y, pat.at(x, y));
+    });
+}
+
+void plot(DCData& d, int x, int y, std::uint32_t w)
+{
+    if (drawable(d, x, y))
+        writeWord(d.bitmap, x, y, w);
+}
+
+// Draws the pixels of one pen stroke, keeping the dot pattern's place across calls.
+class Stroker {
+public:
+    explicit Stroker(DCData& d)
+        : d_(d)
+        , style_(d.pen.style())
+        , width_(d.pen.width())
+    {
+        const bool mono = d.bitmap.isMono();
+        const ColorRef pc = drawableColor(d.pen.color());
+        ink_ = mono ? monoWord(monoBitOf(pc)) : colorWord(pc);
+        gap_ = mono ? monoWord(monoBitOf(drawableColor(d.bk))) : colorWord(d.bk);
+        opaqueGaps_ = d.bkMode == kOpaque;
+    }
+    bool visible() const { return style_ != PenStyle::Null; }
+
+    void pixel(int x, int y)
+    {
+        if (style_ == PenStyle::Dot) {
+            const bool on = (count_++ / kDotLength) % 2 == 0;
+            if (on)
+                plot(d_, x, y, ink_);
+            else if (opaqueGaps_)
+                plot(d_, x, y, gap_);
+            return;
+        }
+        if (width_ == 1) {
+            plot(d_, x, y, ink_);
+            return;
+        }
+        // Wide pens: a square of the pen's width centred on the pixel.
+        const int h = (width_ - 1) / 2;
+        const Rect sq { x - h, y - h, x - h + width_, y - h + width_ };
+        forEachSpan(d_, sq, [&](int yy, int x0, int x1) { fillSpan(d_.bitmap, yy, x0, x1, ink_); });
+    }
+
+    // From p towards q, p drawn, q not: one pixel per column when flatter than 45
+    // degrees, one per row otherwise; a tie goes to the smaller coordinate.
+    void segment(Point p, Point q)
+    {
+        const std::int64_t dx = std::int64_t(q.x) - p.x, dy = std::int64_t(q.y) - p.y;
+        const std::int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
+        if (adx == 0 && ady == 0)
+            return;
+        auto ceilDiv = [](std::int64_t a, std::int64_t b) {
+            std::int64_t qd = a / b;
+            if (a % b != 0 && a > 0)
+                ++qd;
+            return qd;
+        };
+        if (adx >= ady) {
+            const int sx = dx < 0 ? -1 : 1;
+            for (std::int64_t i = 0; i < adx; ++i)
+                pixel(int(p.x + sx * i), int(p.y + ceilDiv(2 * i * dy - adx, 2 * adx)));
+        } else {
+            const int sy = dy < 0 ? -1 : 1;
+            for (std::int64_t i = 0; i < ady; ++i)
+                pixel(int(p.x + ceilDiv(2 * i * dx - ady, 2 * ady)), int(p.y + sy * i));
+        }
+    }
+
+private:
+    DCData& d_;
+    PenStyle style_;
+    int width_;
+    std::uint32_t ink_ = 0, gap_ = 0;
+    bool opaqueGaps_ = false;
+    long count_ = 0;
+};
+
+double screenAngle(double x, double y, double cx, double cy)
+{
+    double a = std::atan2(cy - y, x - cx); // y grows downwards; anticlockwise on screen
+    if (a < 0)
+        a += 2 * std::numbers::pi;
+    return a;
+}
+
+// Pixels of the ellipse inscribed in l..r-1 x t..b-1, in anticlockwise order
+// starting at angle 0 (the rightmost point), with their angles.
+struct ArcPixel {
+    Point p;
+    double angle;
+};
+std::vector<ArcPixel> ellipseOutline(const Rect& box)
+{
+    std::vector<Point> pts;
+    const int l = box.left, t = box.top, r = box.right - 1, b = box.bottom - 1; // inclusive
+    const double cx = (l + r) / 2.0, cy = (t + b) / 2.0;
+    const double a = (r - l) / 2.0, bb = (b - t) / 2.0;
+    if (a == 0 || bb == 0) {
+        for (int y = t; y <= b; ++y)
+            for (int x = l; x <= r; ++x)
+                pts.push_back({ x, y });
+    } else {
+        // One quadrant (x >= cx, y <= cy), mirrored; mirror of x is l + r - x.
+        std::vector<Point> q;
+        // Rows while the curve is steep.
+        for (double v = (cy == std::floor(cy)) ? 0.0 : 0.5; v <= bb; v += 1.0) {
+            const double u = a * std::sqrt(std::max(0.0, 1.0 - (v / bb) * (v / bb)));
+            if (bb * bb * u < a * a * v)
+                break;
+            q.push_back({ int(std::floor(cx + u + 0.5)), int(std::lround(cy - v)) });
+        }
+        // Columns while it is flat.
+        for (double u = (cx == std::floor(cx)) ? 0.0 : 0.5; u <= a; u += 1.0) {
+            const double v = bb * std::sqrt(std::max(0.0, 1.0 - (u / a) * (u / a)));
+            if (bb * bb * u > a * a * v)
+                break;
+            q.push_back({ int(std::lround(cx + u)), int(std::ceil(cy - v - 0.5)) });
+        }
+        for (const Point& p : q) {
+            const int mx = l + r - p.x, my = t + b - p.y;
+            pts.push_back(p);
+            pts.push_back({ mx, p.y });
+            pts.push_back({ p.x, my });
+            pts.push_back({ mx, my });
+        }
+    }
+    std::sort(pts.begin(), pts.end(),
+        [](Point m, Point n) { return m.y != n.y ? m.y < n.y : m.x < n.x; });
+    pts.erase(std::unique(pts.begin(), pts.end()), pts.end());
+    std::vector<ArcPixel> out;
+    out.reserve(pts.size());
+    for (const Point& p : pts)
+        out.push_back({ p, screenAngle(p.x, p.y, cx, cy) });
+    std::stable_sort(out.begin(), out.end(),
+        [](const ArcPixel& m, const ArcPixel& n) { return m.angle < n.angle; });
+    return out;
+}
+
+// The source of a block transfer, read once (so source and destination may overlap),
+// converted to the destination's kind and reduced to the destination's size.
+struct SourceBlock {
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> words;
+    std::vector<std::uint8_t> valid;
+};
+
+std::uint32_t convertedWord(const Bitmap& src, int x, int y, bool dstMono, std::uint32_t srcBk,
+    std::uint32_t dstBk, std::uint32_t dstText)
+{
+    if (src.isMono()) {
+        const bool bit = src.monoScanLine(y)[x] != 0;
+        return dstMono ? monoWord(bit) : (bit ? dstBk : dstText);
+    }
+    const std::uint32_t p = src.scanLine(y)[x] & kRgbMask;
+    return dstMono ? monoWord(p == srcBk) : p;
+}
+
+SourceBlock readSource(const DCData& dst, const DCData& src, const Rect& s, int dw, int dh)
+{
+    const Bitmap& sb = src.bitmap;
+    const bool dstMono = dst.bitmap.isMono();
+    const std::uint32_t srcBk = colorWord(src.bk), dstBk = colorWord(dst.bk),
+                        dstText = colorWord(dst.text);
+    const int sw = s.width(), sh = s.height();
+    // Source columns and rows feeding each destination column and row.
+    auto ranges = [](int from, int to) {
+        std::vector<std::pair<int, int>> r(std::size_t(std::max(to, 0)));
+        for (int i = 0; i < to; ++i) {
+            const int a = int(std::int64_t(i) * from / to);
+            const int e = std::max(a + 1, int(std::int64_t(i + 1) * from / to));
+            r[std::size_t(i)] = { a, e };
+        }
+        return r;
+    };
+    const auto cols = ranges(sw, dw), rows = ranges(sh, dh);
+    // Columns first (per source row), then rows; eliminated pixels are ANDed.
+    std::vector<std::uint32_t> tmp(std::size_t(sh) * std::size_t(dw));
+    std::vector<std::uint8_t> tmpValid(tmp.size());
+    const Rect bounds = sb.rect();
+    for (int sy = 0; sy < sh; ++sy) {
+        const int y = s.top + sy;
+        for (int dx = 0; dx < dw; ++dx) {
+            std::uint32_t acc = ~0u;
+            bool any = false;
+            for (int sx = cols[std::size_t(dx)].first; sx < cols[std::size_t(dx)].second; ++sx) {
+                const int x = s.left + sx;
+                if (!bounds.contains({ x, y }))
+                    continue;
+                acc &= convertedWord(sb, x, y, dstMono, srcBk, dstBk, dstText);
+                any = true;
+            }
+            tmp[std::size_t(sy) * std::size_t(dw) + std::size_t(dx)] = acc & kRgbMask;
+            tmpValid[std::size_t(sy) * std::size_t(dw) + std::size_t(dx)] = any;
+        }
+    }
+    SourceBlock out;
+    out.width = dw;
+    out.height = dh;
+    out.words.assign(std::size_t(dw) * std::size_t(dh), 0);
+    out.valid.assign(out.words.size(), 0);
+    for (int dy = 0; dy < dh; ++dy) {
+        for (int dx = 0; dx < dw; ++dx) {
+            std::uint32_t acc = ~0u;
+            bool any = false;
+            for (int sy = rows[std::size_t(dy)].first; sy < rows[std::size_t(dy)].second; ++sy) {
+                const std::size_t k = std::size_t(sy) * std::size_t(dw) + std::size_t(dx);
+                if (!tmpValid[k])
+                    continue;
+                acc &= tmp[k];
+                any = true;
+            }
+            out.words[std::size_t(dy) * std::size_t(dw) + std::size_t(dx)] = acc & kRgbMask;
+            out.valid[std::size_t(dy) * std::size_t(dw) + std::size_t(dx)] = any;
+        }
+    }
+    return out;
+}
+
+// dest = rop(pattern, source, dest) over the clipped destination rectangle.
+void transfer(DCData& d, const Rect& dest, const SourceBlock* source, std::uint8_t rop)
+{
+    const PatternSource pat(d, d.brush);
+    const bool usesPattern = ropUsesPattern(rop);
+    Bitmap& b = d.bitmap;
+    forEachSpan(d, dest, [&](int y, int x0, int x1) {
+        for (int x = x0; x < x1; ++x) {
+            std::uint32_t s = 0;
+            if (source) {
+                const std::size_t k = std::size_t(y - dest.top) * std::size_t(source->width)
+                    + std::size_t(x - dest.left);
+                if (!source->valid[k])
+                    continue;
+                s = source->words[k];
+            }
+            const std::uint32_t p = usesPattern ? pat.at(x, y) : 0;
+            writeWord(b, x, y, applyRop(rop, p, s, readWord(b, x, y)));
+        }
+    });
+}
+
+// Same-format plain copy, row by row (memmove keeps overlapping copies right).
+bool fastCopy(DCData& d, const Rect& dest, const DCData& src, Point so)
+{
+    if (d.bitmap.isMono() || src.bitmap.isMono())
+        return false;
+    const Rect srcArea
+        = Rect::fromSize(so.x, so.y, dest.width(), dest.height()).intersected(src.bitmap.rect());
+    const Rect usable = srcArea.translated(dest.left - so.x, dest.top - so.y);
+    // Overlapping copies within one surface take the general path, which reads the
+    // whole source first.
+    if (d.bitmap == src.bitmap && !usable.intersected(srcArea).isEmpty())
+        return false;
+    forEachSpan(d, usable, [&](int y, int x0, int x1) {
+        const std::uint32_t* from
+            = src.bitmap.scanLine(y - dest.top + so.y) + (x0 - dest.left + so.x);
+        std::memcpy(d.bitmap.scanLine(y) + x0, from, std::size_t(x1 - x0) * 4);
+    });
+    return true;
+}
+
+} // namespace
+
+DC DC::createMemory()
+{
+    DC dc;
+    dc.d_ = std::make_shared<DCData>();
+    return dc;
+}
+
+DC DC::createCompatible(const DC&)
+{
+    return createMemory();
+}
+
+Bitmap DC::createCompatibleBitmap(int width, int height) const
+{
+    if (d_ && d_->bitmap.isMono())
+        return Bitmap::createMono(width, height);
+    return Bitmap::createColor(width, height);
+}
+
+namespace {
+template <class T> T swapIn(bool ok, T& slot, const T& incoming)
+{
+    if (!ok || !incoming)
+        return T();
+    T old = std::move(slot);
+    slot = incoming;
+    return old;
+}
+} // namespace
+
+Bitmap DC::select(const Bitmap& bitmap)
+{
+    return d_ ? swapIn(true, d_->bitmap, bitmap) : Bitmap();
+}
+Pen DC::select(const Pen& pen)
+{
+    return d_ ? swapIn(true, d_->pen, pen) : Pen();
+}
+Brush DC::select(const Brush& brush)
+{
+    return d_ ? swapIn(true, d_->brush, brush) : Brush();
+}
+Font DC::select(const Font& font)
+{
+    // The font slot may legitimately be empty (the default), so an empty font selects too.
+    if (!d_)
+        return Font();
+    Font old = d_->font;
+    d_->font = font;
+    return old;
+}
+
+namespace {
+template <class T> const T& emptyOf()
+{
+    static const T none;
+    return none;
+}
+} // namespace
+
+const Bitmap& DC::bitmap() const
+{
+    return d_ ? d_->bitmap : emptyOf<Bitmap>();
+}
+const Pen& DC::pen() const
+{
+    return d_ ? d_->pen : emptyOf<Pen>();
+}
+const Brush& DC::brush() const
+{
+    return d_ ? d_->brush : emptyOf<Brush>();
+}
+const Font& DC::font() const
+{
+    return d_ ? d_->font : emptyOf<Font>();
+}
+
+ColorRef DC::setTextColor(ColorRef c)
+{
+    if (!d_)
+        return kInvalidColor;
+    return std::exchange(d_->text, c);
+}
+ColorRef DC::textColor() const
+{
+    return d_ ? d_->text : 0;
+}
+ColorRef DC::setBkColor(ColorRef c)
+{
+    if (!d_)
+        return kInvalidColor;
+    return std::exchange(d_->bk, c);
+}
+ColorRef DC::bkColor() const
+{
+    return d_ ? d_->bk : rgb(255, 255, 255);
+}
+int DC::setBkMode(int mode)
+{
+    if (!d_)
+        return 0;
+    return std::exchange(d_->bkMode, mode);
+}
+int DC::bkMode() const
+{
+    return d_ ? d_->bkMode : kOpaque;
+}
+
+RegionKind DC::setClip(const Region& region)
+{
+    if (!d_)
+        return RegionKind::Error;
+    d_->clip = region;
+    return region.kind();
+}
+void DC::clearClip()
+{
+    if (d_)
+        d_->clip.reset();
+}
+const std::optional<Region>& DC::clip() const
+{
+    static const std::optional<Region> none;
+    return d_ ? d_->clip : none;
+}
+
+Region DC::drawableRegion() const
+{
+    if (!d_)
+        return {};
+    Region r = Region::rect(d_->bitmap.rect());
+    if (d_->clip)
+        r.combine(r, *d_->clip, CombineMode::And);
+    return r;
+}
+
+Point DC::moveTo(Point p)
+{
+    if (!d_)
+        return {};
+    return std::exchange(d_->position, p);
+}
+Point DC::position() const
+{
+    return d_ ? d_->position : Point {};
+}
+
+void DC::lineTo(Point p)
+{
+    if (!d_)
+        return;
+    Stroker s(*d_);
+    if (s.visible())
+        s.segment(d_->position, p);
+    d_->position = p;
+}
+
+void DC::polyline(std::span<const Point> points)
+{
+    if (!d_ || points.size() < 2)
+        return;
+    Stroker s(*d_);
+    if (!s.visible())
+        return;
+    for (std::size_t i = 0; i + 1 < points.size(); ++i)
+        s.segment(points[i], points[i + 1]);
+}
+
+void DC::rectangle(const Rect& rIn)
+{
+    if (!d_)
+        return;
+    const Rect r = rIn.normalized();
+    if (r.isEmpty())
+        return;
+    const Pen& pen = d_->pen;
+    if (pen.style() == PenStyle::Null) {
+        fillWithBrush(*d_, { r.left, r.top, r.right - 1, r.bottom - 1 }, d_->brush);
+        return;
+    }
+    fillWithBrush(*d_, { r.left + 1, r.top + 1, r.right - 1, r.bottom - 1 }, d_->brush);
+    if (pen.style() == PenStyle::Solid && pen.width() == 1) {
+        const std::uint32_t w = d_->bitmap.isMono()
+            ? monoWord(monoBitOf(drawableColor(pen.color())))
+            : colorWord(pen.color());
+        const Rect edges[4]
+            = { { r.left, r.top, r.right, r.top + 1 }, { r.left, r.bottom - 1, r.right, r.bottom },
+                  { r.left, r.top + 1, r.left + 1, r.bottom - 1 },
+                  { r.right - 1, r.top + 1, r.right, r.bottom - 1 } };
+        for (const Rect& e : edges)
+            forEachSpan(*d_, e, [&](int y, int x0, int x1) { fillSpan(d_->bitmap, y, x0, x1, w); });
+        return;
+    }
+    Stroker s(*d_);
+    if (r.width() == 1 && r.height() == 1) {
+        s.pixel(r.left, r.top);
+        return;
+    }
+    const Point path[5] = { { r.left, r.top }, { r.right - 1, r.top },
+        { r.right - 1, r.bottom - 1 }, { r.left, r.bottom - 1 }, { r.left, r.top } };
+    for (int i = 0; i < 4; ++i)
+        s.segment(path[i], path[i + 1]);
+}
+
+ColorRef DC::setPixel(int x, int y, ColorRef color)
+{
+    if (!d_ || !drawable(*d_, x, y))
+        return kInvalidColor;
+    d_->bitmap.setPixel(x, y, drawableColor(color));
+    return d_->bitmap.pixel(x, y);
+}
+
+ColorRef DC::pixel(int x, int y) const
+{
+    if (!d_ || !drawable(*d_, x, y))
+        return kInvalidColor;
+    return d_->bitmap.pixel(x, y);
+}
+
+void DC::arc(const Rect& boxIn, Point start, Point end)
+{
+    if (!d_)
+        return;
+    const Rect box = boxIn.normalized();
+    if (box.isEmpty())
+        return;
+    Stroker s(*d_);
+    if (!s.visible())
+        return;
+    const auto outline = ellipseOutline(box);
+    const double cx = (box.left + box.right - 1) / 2.0, cy = (box.top + box.bottom - 1) / 2.0;
+    const double a0 = screenAngle(start.x, start.y, cx, cy);
+    const double a1 = screenAngle(end.x, end.y, cx, cy);
+    const double twoPi = 2 * std::numbers::pi;
+    const bool whole = start == end || a0 == a1;
+    const double sweep = whole ? twoPi : std::fmod(a1 - a0 + twoPi, twoPi);
+    // Walk anticlockwise from the start radial.
+    std::vector<std::pair<double, Point>> picked;
+    for (const ArcPixel& px : outline) {
+        const double off = std::fmod(px.angle - a0 + twoPi, twoPi);
+        if (whole || off <= sweep)
+            picked.push_back({ off, px.p });
+    }
+    std::stable_sort(picked.begin(), picked.end(),
+        [](const auto& m, const auto& n) { return m.first < n.first; });
+    for (const auto& [off, p] : picked)
+        s.pixel(p.x, p.y);
+}
+
+void DC::fillRect(const Rect& r, const Brush& brush)
+{
+    if (d_)
+        fillWithBrush(*d_, r, brush);
+}
+
+void DC::fillRegion(const Region& region, const Brush& brush)
+{
+    if (!d_)
+        return;
+    for (const Rect& r : region.rects())
+        fillWithBrush(*d_, r, brush);
+}
+
+void DC::frameRegion(const Region& region, const Brush& brush, int w, int h)
+{
+    if (!d_ || w < 1 || h < 1)
+        return;
+    fillRegion(region.frame(w, h), brush);
+}
+
+void DC::drawFocusRect(const Rect& r)
+{
+    if (!d_ || r.isEmpty())
+        return;
+    // Four separate passes, as four pattern inversions: in a rectangle one pixel high the
+    // top and bottom rows cancel.
+    const Rect edges[4]
+        = { { r.left, r.top, r.right, r.top + 1 }, { r.left, r.bottom - 1, r.right, r.bottom },
+              { r.left, r.top + 1, r.left + 1, r.bottom - 1 },
+              { r.right - 1, r.top + 1, r.right, r.bottom - 1 } };
+    Bitmap& b = d_->bitmap;
+    for (const Rect& e : edges) {
+        forEachSpan(*d_, e, [&](int y, int x0, int x1) {
+            for (int x = x0 + ((x0 + y) & 1); x < x1; x += 2)
+                writeWord(b, x, y, readWord(b, x, y) ^ kRgbMask);
+        });
+    }
+}
+
+bool DC::patBlt(const Rect& rIn, RasterOp rop)
+{
+    if (!d_)
+        return false;
+    const std::uint8_t i = ropIndex(rop);
+    if (ropUsesSource(i))
+        return false;
+    const Rect r = rIn.normalized();
+    transfer(*d_, r, nullptr, i);
+    return true;
+}
+
+bool DC::bitBlt(const Rect& dest, const DC& src, Point srcOrigin, RasterOp rop)
+{
+    if (!d_ || dest.width() < 0 || dest.height() < 0)
+        return false;
+    const std::uint8_t i = ropIndex(rop);
+    if (!ropUsesSource(i)) {
+        transfer(*d_, dest, nullptr, i);
+        return true;
+    }
+    if (!src)
+        return false;
+    if (dest.isEmpty())
+        return true;
+    if (i == ropIndex(SRCCOPY) && fastCopy(*d_, dest, *src.d_, srcOrigin))
+        return true;
+    const SourceBlock block = readSource(*d_, *src.d_,
+        Rect::fromSize(srcOrigin.x, srcOrigin.y, dest.width(), dest.height()), dest.width(),
+        dest.height());
+    transfer(*d_, dest, &block, i);
+    return true;
+}
+
+bool DC::stretchBlt(const Rect& dest, const DC& src, const Rect& srcRect, RasterOp rop)
+{
+    if (!d_ || dest.width() < 0 || dest.height() < 0 || srcRect.width() < 0 || srcRect.height() < 0)
+        return false;
+    const std::uint8_t i = ropIndex(rop);
+    if (!ropUsesSource(i)) {
+        transfer(*d_, dest, nullptr, i);
+        return true;
+    }
+    if (!src)
+        return false;
+    if (dest.isEmpty() || srcRect.isEmpty())
+        return true;
+    if (dest.width() == srcRect.width() && dest.height() == srcRect.height())
+        return bitBlt(dest, src, { srcRect.left, srcRect.top }, rop);
+    const SourceBlock block = readSource(*d_, *src.d_, srcRect, dest.width(), dest.height());
+    transfer(*d_, dest, &block, i);
+    return true;
+}
+
+void DC::blendCoverage(Point origin, int width, int height, const std::uint8_t* coverage,
+    int coverageStride, ColorRef color)
+{
+    if (!d_ || !coverage || width <= 0 || height <= 0)
+        return;
+    const ColorRef c = drawableColor(color);
+    Bitmap& b = d_->bitmap;
+    const bool mono = b.isMono();
+    const std::uint8_t bit = monoBitOf(c);
+    forEachSpan(*d_, Rect::fromSize(origin.x, origin.y, width, height), [&](int y, int x0, int x1) {
+        const std::uint8_t* row = coverage + std::ptrdiff_t(y - origin.y) * coverageStride;
+        for (int x = x0; x < x1; ++x) {
+            const unsigned k = row[x - origin.x];
+            if (k == 0)
+                continue;
+            if (mono) {
+                if (k >= 128)
+                    b.monoScanLine(y)[x] = bit;
+                continue;
+            }
+            std::uint32_t& p = b.scanLine(y)[x];
+            if (k == 255) {
+                p = toPixel(c);
+                continue;
+            }
+            const ColorRef old = fromPixel(p);
+            auto mix = [k](unsigned from, unsigned to) {
+                return std::uint8_t((from * (255 - k) + to * k + 127) / 255);
+            };
+            p = toPixel(rgb(mix(redOf(old), redOf(c)), mix(greenOf(old), greenOf(c)),
+                mix(blueOf(old), blueOf(c))));
+        }
+    });
+}
+
+} // namespace qm::gfx
