@@ -55,6 +55,33 @@ std::vector<std::uint8_t> asCursor(std::vector<std::uint8_t> ico)
     return ico;
 }
 
+// One icon file holding the single images of several icon files, in order.
+std::vector<std::uint8_t> combineIcons(const std::vector<std::vector<std::uint8_t>>& files)
+{
+    const std::size_t count = files.size();
+    std::vector<std::uint8_t> out { 0, 0, 1, 0, std::uint8_t(count), 0 };
+    std::vector<std::uint8_t> images;
+    const std::size_t offset = 6 + 16 * count;
+    for (const auto& f : files) {
+        std::vector<std::uint8_t> entry(f.begin() + 6, f.begin() + 22);
+        const std::size_t size = entry[8] | (entry[9] << 8) | (entry[10] << 16);
+        const std::size_t at = entry[12] | (entry[13] << 8) | (entry[14] << 16);
+        for (int k = 0; k < 4; ++k)
+            entry[std::size_t(12 + k)] = std::uint8_t((offset + images.size()) >> (8 * k));
+        out.insert(out.end(), entry.begin(), entry.end());
+        images.insert(images.end(), f.begin() + long(at), f.begin() + long(at + size));
+    }
+    out.insert(out.end(), images.begin(), images.end());
+    return out;
+}
+
+QImage solidIcon(int size, QRgb color)
+{
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(color);
+    return image;
+}
+
 bool near(ColorRef a, ColorRef b, int tolerance)
 {
     return std::abs(redOf(a) - redOf(b)) <= tolerance
@@ -108,6 +135,27 @@ TEST_F(PictureTest, IconsAndCursorsGiveAColourImageAndAMask)
         EXPECT_EQ(p.mask().pixel(12, 9), rgb(0, 0, 0)); // 0: opaque
         EXPECT_EQ(p.bitmap().pixel(0, 0), rgb(0, 0, 0));
         EXPECT_EQ(p.bitmap().pixel(12, 9), rgb(0, 200, 0));
+    }
+}
+
+TEST_F(PictureTest, OfSeveralIconImagesThe32PixelOneIsTaken)
+{
+    const auto small = encode(solidIcon(16, qRgb(255, 0, 0)), "ico");
+    const auto middle = encode(solidIcon(32, qRgb(0, 255, 0)), "ico");
+    const auto large = encode(solidIcon(48, qRgb(0, 0, 255)), "ico");
+    struct Case {
+        std::vector<std::vector<std::uint8_t>> files;
+        int size;
+        ColorRef color;
+    };
+    for (const auto& c : { Case { { small, middle, large }, 32, rgb(0, 255, 0) },
+             Case { { large, middle }, 32, rgb(0, 255, 0) },
+             Case { { large, small }, 48, rgb(0, 0, 255) } }) {
+        std::string error;
+        const Picture p = Picture::loadBytes(combineIcons(c.files), &error);
+        ASSERT_TRUE(p) << error;
+        EXPECT_EQ(p.size(), (Size { c.size, c.size }));
+        EXPECT_EQ(p.bitmap().pixel(5, 5), c.color);
     }
 }
 
