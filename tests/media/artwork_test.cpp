@@ -2,7 +2,6 @@
 #include "platform/system/sound.h"
 #include "tests/media/support/clips.h"
 
-#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace qm::media {
@@ -12,8 +11,7 @@ using namespace test;
 
 std::filesystem::path programFolder()
 {
-    const char* binary = std::getenv("QM_BINARY_DIR");
-    return std::filesystem::path(binary ? binary : ".") / "app";
+    return std::filesystem::path(QM_BINARY_DIR) / "app";
 }
 
 std::uint32_t le(const std::vector<std::uint8_t>& b, std::size_t at, int bytes)
