@@ -9,11 +9,24 @@
 
 namespace qm::gfx {
 
-class DCData {
-public:
+// The objects a new context starts with are shared by all contexts, as the platform's
+// stock objects are (and are counted once, for the life of the program).
+struct StockObjects {
     Bitmap bitmap = Bitmap::createMono(1, 1);
     Pen pen = Pen::create(PenStyle::Solid, 1, 0);
     Brush brush = Brush::solid(rgb(255, 255, 255));
+};
+const StockObjects& stock()
+{
+    static const StockObjects objects;
+    return objects;
+}
+
+class DCData {
+public:
+    Bitmap bitmap = stock().bitmap;
+    Pen pen = stock().pen;
+    Brush brush = stock().brush;
     Font font;
     ColorRef text = 0;
     ColorRef bk = rgb(255, 255, 255);
@@ -131,7 +144,17 @@ void fillWithBrush(DCData& d, const Rect& r, const Brush& brush)
     Bitmap& b = d.bitmap;
     if (pat.isConstant()) {
         const std::uint32_t w = pat.at(0, 0);
-        forEachSpan(d, r, [&](int y, int x0, int x1) { fillSpan(b, y, x0, x1, w); });
+        if (b.isMono()) {
+            forEachSpan(d, r, [&](int y, int x0, int x1) { fillSpan(b, y, x0, x1, w); });
+            return;
+        }
+        // One row of the colour, copied into every span (the library copy is far
+        // quicker than a word-by-word fill).
+        std::vector<std::uint32_t> row(
+            std::size_t(std::max(0, std::min(r.width(), b.width()))), 0xFF000000u | w);
+        forEachSpan(d, r, [&](int y, int x0, int x1) {
+            std::memcpy(b.scanLine(y) + x0, row.data(), std::size_t(x1 - x0) * 4);
+        });
         return;
     }
     forEachSpan(d, r, [&](int y, int x0, int x1) {
@@ -303,6 +326,24 @@ SourceBlock readSource(const DCData& dst, const DCData& src, const Rect& s, int 
     const std::uint32_t srcBk = colorWord(src.bk), dstBk = colorWord(dst.bk),
                         dstText = colorWord(dst.text);
     const int sw = s.width(), sh = s.height();
+    const Rect bounds = sb.rect();
+    if (sw == dw && sh == dh) {
+        SourceBlock out;
+        out.width = dw;
+        out.height = dh;
+        out.words.assign(std::size_t(dw) * std::size_t(dh), 0);
+        out.valid.assign(out.words.size(), 0);
+        const Rect inside = s.intersected(bounds);
+        for (int y = inside.top; y < inside.bottom; ++y) {
+            const std::size_t row = std::size_t(y - s.top) * std::size_t(dw);
+            for (int x = inside.left; x < inside.right; ++x) {
+                out.words[row + std::size_t(x - s.left)]
+                    = convertedWord(sb, x, y, dstMono, srcBk, dstBk, dstText);
+                out.valid[row + std::size_t(x - s.left)] = 1;
+            }
+        }
+        return out;
+    }
     // Source columns and rows feeding each destination column and row.
     auto ranges = [](int from, int to) {
         std::vector<std::pair<int, int>> r(std::size_t(std::max(to, 0)));
@@ -317,7 +358,6 @@ SourceBlock readSource(const DCData& dst, const DCData& src, const Rect& s, int 
     // Columns first (per source row), then rows; eliminated pixels are ANDed.
     std::vector<std::uint32_t> tmp(std::size_t(sh) * std::size_t(dw));
     std::vector<std::uint8_t> tmpValid(tmp.size());
-    const Rect bounds = sb.rect();
     for (int sy = 0; sy < sh; ++sy) {
         const int y = s.top + sy;
         for (int dx = 0; dx < dw; ++dx) {
@@ -357,26 +397,127 @@ SourceBlock readSource(const DCData& dst, const DCData& src, const Rect& s, int 
     return out;
 }
 
-// dest = rop(pattern, source, dest) over the clipped destination rectangle.
-void transfer(DCData& d, const Rect& dest, const SourceBlock* source, std::uint8_t rop)
+// Where a transfer's source words come from: straight from the source surface, or
+// from a block read beforehand (stretching, or a copy within one surface that overlaps).
+class SourceRows {
+public:
+    // Source pixel of destination (x, y) is (x + offset.x, y + offset.y).
+    SourceRows(const DCData& dst, const DCData& src, Point offset)
+        : bitmap_(&src.bitmap)
+        , offset_(offset)
+        , dstMono_(dst.bitmap.isMono())
+        , srcBk_(colorWord(src.bk))
+        , dstBk_(colorWord(dst.bk))
+        , dstText_(colorWord(dst.text))
+    {
+    }
+    SourceRows(const SourceBlock& block, Point destOrigin)
+        : block_(&block)
+        , offset_ { -destOrigin.x, -destOrigin.y }
+    {
+    }
+
+    void fetch(int y, int x0, int x1, std::uint32_t* words, std::uint8_t* valid) const
+    {
+        const int n = x1 - x0;
+        if (block_) {
+            const std::size_t k = std::size_t(y + offset_.y) * std::size_t(block_->width)
+                + std::size_t(x0 + offset_.x);
+            std::copy_n(block_->words.data() + k, n, words);
+            std::copy_n(block_->valid.data() + k, n, valid);
+            return;
+        }
+        const Bitmap& b = *bitmap_;
+        const int sy = y + offset_.y;
+        std::fill_n(valid, n, std::uint8_t(0));
+        if (sy < 0 || sy >= b.height())
+            return;
+        const int from = std::max(x0, -offset_.x), to = std::min(x1, b.width() - offset_.x);
+        if (b.isMono()) {
+            const std::uint8_t* row = b.monoScanLine(sy);
+            for (int x = from; x < to; ++x) {
+                const bool bit = row[x + offset_.x] != 0;
+                words[x - x0] = dstMono_ ? monoWord(bit) : (bit ? dstBk_ : dstText_);
+                valid[x - x0] = 1;
+            }
+            return;
+        }
+        const std::uint32_t* row = b.scanLine(sy);
+        for (int x = from; x < to; ++x) {
+            const std::uint32_t p = row[x + offset_.x] & kRgbMask;
+            words[x - x0] = dstMono_ ? monoWord(p == srcBk_) : p;
+            valid[x - x0] = 1;
+        }
+    }
+
+private:
+    const SourceBlock* block_ = nullptr;
+    const Bitmap* bitmap_ = nullptr;
+    Point offset_;
+    bool dstMono_ = false;
+    std::uint32_t srcBk_ = 0, dstBk_ = 0, dstText_ = 0;
+};
+
+template <class Op>
+void transferWith(DCData& d, const Rect& dest, const SourceRows* source, bool usesPattern, Op op)
 {
     const PatternSource pat(d, d.brush);
-    const bool usesPattern = ropUsesPattern(rop);
     Bitmap& b = d.bitmap;
+    const bool mono = b.isMono();
+    std::vector<std::uint32_t> words(source ? std::size_t(std::max(dest.width(), 0)) : 0);
+    std::vector<std::uint8_t> valid(words.size());
+    const std::uint32_t* sw = words.data();
+    const std::uint8_t* sv = valid.data();
     forEachSpan(d, dest, [&](int y, int x0, int x1) {
+        if (source)
+            source->fetch(y, x0, x1, words.data(), valid.data());
+        std::uint32_t* crow = mono ? nullptr : b.scanLine(y);
+        std::uint8_t* mrow = mono ? b.monoScanLine(y) : nullptr;
         for (int x = x0; x < x1; ++x) {
             std::uint32_t s = 0;
             if (source) {
-                const std::size_t k = std::size_t(y - dest.top) * std::size_t(source->width)
-                    + std::size_t(x - dest.left);
-                if (!source->valid[k])
+                const std::size_t i = std::size_t(x - x0);
+                if (!sv[i])
                     continue;
-                s = source->words[k];
+                s = sw[i];
             }
             const std::uint32_t p = usesPattern ? pat.at(x, y) : 0;
-            writeWord(b, x, y, applyRop(rop, p, s, readWord(b, x, y)));
+            if (mono)
+                mrow[x] = std::uint8_t(op(p, s, monoWord(mrow[x] != 0)) & 1);
+            else
+                crow[x] = 0xFF000000u | (op(p, s, crow[x] & kRgbMask) & kRgbMask);
         }
     });
+}
+
+// dest = rop(pattern, source, dest) over the clipped destination rectangle; the
+// codes in everyday use get a direct expression, the rest the general formula.
+void transfer(DCData& d, const Rect& dest, const SourceRows* source, std::uint8_t rop)
+{
+    const bool pat = ropUsesPattern(rop);
+    using W = std::uint32_t;
+    switch (rop) {
+    case 0xCC:
+        return transferWith(d, dest, source, false, [](W, W s, W) { return s; });
+    case 0x88:
+        return transferWith(d, dest, source, false, [](W, W s, W t) { return s & t; });
+    case 0xEE:
+        return transferWith(d, dest, source, false, [](W, W s, W t) { return s | t; });
+    case 0x22:
+        return transferWith(d, dest, source, false, [](W, W s, W t) { return t & ~s; });
+    case 0x66:
+        return transferWith(d, dest, source, false, [](W, W s, W t) { return s ^ t; });
+    case 0xB8:
+        return transferWith(
+            d, dest, source, true, [](W p, W s, W t) { return (s & t) | (p & ~s); });
+    case 0xF0:
+        return transferWith(d, dest, source, true, [](W p, W, W) { return p; });
+    case 0x5A:
+        return transferWith(d, dest, source, true, [](W p, W, W t) { return p ^ t; });
+    default:
+        return transferWith(
+            d, dest, source, pat, [rop](W p, W s, W t) { return applyRop(rop, p, s, t); });
+    }
 }
 
 // Same-format plain copy, row by row (memmove keeps overlapping copies right).
@@ -717,10 +858,16 @@ bool DC::bitBlt(const Rect& dest, const DC& src, Point srcOrigin, RasterOp rop)
         return true;
     if (i == ropIndex(SRCCOPY) && fastCopy(*d_, dest, *src.d_, srcOrigin))
         return true;
-    const SourceBlock block = readSource(*d_, *src.d_,
-        Rect::fromSize(srcOrigin.x, srcOrigin.y, dest.width(), dest.height()), dest.width(),
-        dest.height());
-    transfer(*d_, dest, &block, i);
+    const Rect srcRect = Rect::fromSize(srcOrigin.x, srcOrigin.y, dest.width(), dest.height());
+    if (d_->bitmap == src.d_->bitmap && !srcRect.intersected(dest).isEmpty()) {
+        // Overlapping copy within one surface: read the source first.
+        const SourceBlock block = readSource(*d_, *src.d_, srcRect, dest.width(), dest.height());
+        const SourceRows rows(block, { dest.left, dest.top });
+        transfer(*d_, dest, &rows, i);
+        return true;
+    }
+    const SourceRows rows(*d_, *src.d_, { srcOrigin.x - dest.left, srcOrigin.y - dest.top });
+    transfer(*d_, dest, &rows, i);
     return true;
 }
 
@@ -740,7 +887,8 @@ bool DC::stretchBlt(const Rect& dest, const DC& src, const Rect& srcRect, Raster
     if (dest.width() == srcRect.width() && dest.height() == srcRect.height())
         return bitBlt(dest, src, { srcRect.left, srcRect.top }, rop);
     const SourceBlock block = readSource(*d_, *src.d_, srcRect, dest.width(), dest.height());
-    transfer(*d_, dest, &block, i);
+    const SourceRows rows(block, { dest.left, dest.top });
+    transfer(*d_, dest, &rows, i);
     return true;
 }
 

@@ -378,6 +378,7 @@ TEST(Clipping, EveryPrimitiveHonoursTheClipRegion)
 
 TEST(Objects, SelectReturnsTheDisplacedObjectAndOwnersReleaseAll)
 {
+    DC::createMemory(); // the shared stock objects exist from the first context on
     const long dcs = liveObjects(ObjectKind::DC), bitmaps = liveObjects(ObjectKind::Bitmap);
     const long pens = liveObjects(ObjectKind::Pen), brushes = liveObjects(ObjectKind::Brush);
     {
