@@ -1,7 +1,6 @@
 #include "platform/raster/gui_app.h"
 
-#include <QGuiApplication>
-#include <cstdlib>
+#include <QApplication>
 
 namespace qm::gfx::detail {
 
@@ -9,15 +8,17 @@ void ensureGuiApplication()
 {
     if (QCoreApplication::instance())
         return;
-    // No display is needed to realise fonts or paint on images, and a tool run from a
-    // terminal must not open a connection to the desktop.
+    // Realising fonts and painting on images need no display, and a tool run from a
+    // terminal must not depend on (or open a connection to) the desktop.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "quillmere";
     static char* argv[] = { name, nullptr };
-    // Lives until the process ends: fonts and images may be used until then.
-    static QGuiApplication* app = new QGuiApplication(argc, argv);
+    // A widgets application, so that code creating windows later finds the kind of
+    // application object it needs. It lives until the process ends: fonts and images
+    // may be used until then.
+    static QApplication* app = new QApplication(argc, argv);
     (void)app;
 }
 
