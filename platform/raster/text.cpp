@@ -151,8 +151,9 @@ int drawText(DC& dc, std::string_view text, Rect& rect, unsigned flags)
         return result;
 
     Region area = dc.drawableRegion();
+    // An inverted rectangle (a caption box squeezed past its margins) shows nothing.
     if (!(flags & DT_NOCLIP))
-        area = area & Region::rect(rect.normalized());
+        area = rect.isEmpty() ? Region() : area & Region::rect(rect);
     if (area.isEmpty())
         return result;
 

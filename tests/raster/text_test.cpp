@@ -185,6 +185,11 @@ TEST_F(TextTest, ClipsToTheRectangleAndTheClipRegion)
     r = { 10, 5, 20, 9 };
     drawText(dc, "WWWW", r, DT_NOCLIP);
     EXPECT_GT(ink().right, 20);
+
+    surface.fill(white);
+    r = { 60, 20, 10, 2 }; // inverted: nothing visible
+    drawText(dc, "WWWW", r, 0);
+    EXPECT_EQ(colors(), (std::set<ColorRef> { white }));
 }
 
 TEST_F(TextTest, ColoursAndBackgroundMode)
