@@ -1,24 +1,10 @@
 // The drawing-script interpreter: small golden cases and the errors it must report.
-#include "tools/raster_script/script.h"
+#include "tests/raster/support/script_run.h"
 
 #include <gtest/gtest.h>
-#include <sstream>
 
-using qm::tools::runScript;
-
-namespace {
-struct ScriptRun {
-    int rc;
-    std::string out, err;
-};
-ScriptRun run(const std::string& script)
-{
-    std::istringstream in(script);
-    std::ostringstream out, err;
-    const int rc = runScript(in, out, err);
-    return { rc, out.str(), err.str() };
-}
-} // namespace
+using qm::tools::run;
+using qm::tools::ScriptRun;
 
 TEST(RasterScript, GoldenCases)
 {

@@ -1,25 +1,12 @@
 // The text commands of the drawing-script interpreter.
 #include "platform/raster/text.h"
-#include "tools/raster_script/script.h"
+#include "tests/raster/support/script_run.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
 
 namespace qm::gfx {
 namespace {
-
-struct ScriptResult {
-    int rc;
-    std::string out, err;
-};
-
-ScriptResult run(const std::string& script)
-{
-    std::istringstream in(script);
-    std::ostringstream out, err;
-    const int rc = tools::runScript(in, out, err);
-    return { rc, out.str(), err.str() };
-}
 
 TEST(TextScriptTest, MeasureOnlyPrintsTheRectangleAndHeight)
 {
@@ -32,21 +19,21 @@ TEST(TextScriptTest, MeasureOnlyPrintsTheRectangleAndHeight)
     std::ostringstream want;
     want << "3 4 " << r.right << ' ' << r.bottom << ' ' << h << "\n5 6 5 6 0\n";
 
-    const ScriptResult got = run("font \"MS Sans Serif\" -11 700 italic\n"
-                                 "drawtext 3 4 4 5 1040 \"line1 line2\"\n"
-                                 "drawtext 5 6 50 60 1040 \"\"\n");
+    const tools::ScriptRun got = tools::run("font \"MS Sans Serif\" -11 700 italic\n"
+                                            "drawtext 3 4 4 5 1040 \"line1 line2\"\n"
+                                            "drawtext 5 6 50 60 1040 \"\"\n");
     EXPECT_EQ(got.rc, 0) << got.err;
     EXPECT_EQ(got.out, want.str());
 }
 
 TEST(TextScriptTest, DrawsInTheTextColourWithinTheRectangle)
 {
-    const ScriptResult got = run("surface 30 14 #FFFFFF\n"
-                                 "font \"Arial\" -12 400 underline strikeout\n"
-                                 "textcolor #FF0000\n"
-                                 "bkmode transparent\n"
-                                 "drawtext 2 1 28 13 1 \"&Ok\"\n"
-                                 "dump\n");
+    const tools::ScriptRun got = tools::run("surface 30 14 #FFFFFF\n"
+                                            "font \"Arial\" -12 400 underline strikeout\n"
+                                            "textcolor #FF0000\n"
+                                            "bkmode transparent\n"
+                                            "drawtext 2 1 28 13 1 \"&Ok\"\n"
+                                            "dump\n");
     ASSERT_EQ(got.rc, 0) << got.err;
     std::istringstream rows(got.out);
     std::string pixel;
@@ -81,7 +68,7 @@ TEST(TextScriptTest, BadTextCommandsStopWithTheirLine)
              Case { "drawtext 0 0 9 9 0 a\n", "line 1: argument 6 must be a quoted string" },
              Case { "drawtext 0 0 9 9 0 \"a\"\n", "line 1: no surface yet" },
          }) {
-        const ScriptResult got = run(c.script);
+        const tools::ScriptRun got = tools::run(c.script);
         EXPECT_EQ(got.rc, 1) << c.script;
         EXPECT_EQ(got.err.rfind(c.message, 0), 0u) << "got: " << got.err;
     }
