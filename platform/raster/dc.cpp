@@ -873,19 +873,15 @@ bool DC::bitBlt(const Rect& dest, const DC& src, Point srcOrigin, RasterOp rop)
 
 bool DC::stretchBlt(const Rect& dest, const DC& src, const Rect& srcRect, RasterOp rop)
 {
-    if (!d_ || dest.width() < 0 || dest.height() < 0 || srcRect.width() < 0 || srcRect.height() < 0)
+    if (srcRect.width() < 0 || srcRect.height() < 0)
         return false;
     const std::uint8_t i = ropIndex(rop);
-    if (!ropUsesSource(i)) {
-        transfer(*d_, dest, nullptr, i);
-        return true;
-    }
-    if (!src)
+    if (!ropUsesSource(i) || (dest.width() == srcRect.width() && dest.height() == srcRect.height()))
+        return bitBlt(dest, src, { srcRect.left, srcRect.top }, rop);
+    if (!d_ || dest.width() < 0 || dest.height() < 0 || !src)
         return false;
     if (dest.isEmpty() || srcRect.isEmpty())
         return true;
-    if (dest.width() == srcRect.width() && dest.height() == srcRect.height())
-        return bitBlt(dest, src, { srcRect.left, srcRect.top }, rop);
     const SourceBlock block = readSource(*d_, *src.d_, srcRect, dest.width(), dest.height());
     const SourceRows rows(block, { dest.left, dest.top });
     transfer(*d_, dest, &rows, i);
