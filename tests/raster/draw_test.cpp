@@ -417,3 +417,31 @@ TEST(Objects, ZeroSizedSurfacesAndEmptyHandlesAreHarmless)
     EXPECT_FALSE(none.bitBlt({ 0, 0, 1, 1 }, s.dc, { 0, 0 }, SRCCOPY));
     EXPECT_EQ(none.pixel(0, 0), kInvalidColor);
 }
+
+TEST(Monochrome, ColoursLandAsTheNearerOfBlackAndWhite)
+{
+    DC dc = DC::createMemory();
+    Bitmap mono = Bitmap::createMono(4, 1);
+    dc.select(mono);
+    struct Case {
+        ColorRef color;
+        ColorRef lands;
+    } cases[] = {
+        { rgb(212, 208, 200), kWhite }, { rgb(128, 128, 128), kWhite },
+        { rgb(127, 127, 127), kBlack }, { rgb(64, 64, 64), kBlack },
+        { 0x80000012u, kBlack }, // a system-colour code handed on unconverted draws black
+    };
+    for (const Case& c : cases) {
+        mono.fill(c.lands == kWhite ? kBlack : kWhite);
+        dc.fillRect({ 0, 0, 2, 1 }, Brush::solid(c.color));
+        dc.select(Pen::create(PenStyle::Solid, 1, c.color));
+        dc.moveTo({ 2, 0 });
+        dc.lineTo({ 4, 0 });
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(mono.pixel(x, 0), c.lands) << std::hex << c.color << " at " << x;
+    }
+    mono.fill(kBlack);
+    dc.drawFocusRect({ 0, 0, 4, 2 });
+    EXPECT_EQ(mono.pixel(0, 0), kWhite);
+    EXPECT_EQ(mono.pixel(1, 0), kBlack);
+}
