@@ -13,7 +13,7 @@ using namespace qm::gfx;
 
 namespace {
 
-constexpr int kLo = -20, kHi = 60; // coordinates come from this range
+constexpr int kLo = -10, kHi = 40; // coordinates come from this range
 
 struct Reader {
     const std::uint8_t* p;
