@@ -68,9 +68,9 @@ public:
 
     LoopVolume()
     {
-        fs::create_directories(dir / "mnt");
+        fs::create_directories(dir / "mount point");
         image = dir / "ext4.img";
-        mountPoint = (dir / "mnt").string();
+        mountPoint = (dir / "mount point").string(); // a blank: \\040 in mountinfo
         if (run("truncate -s 16M " + quote(image) + " && mkfs.ext4 -q -F " + quote(image) + " 2>&1")
                 .status
             != 0)
@@ -163,6 +163,16 @@ TEST_F(RealVolume, LettersPathsAndDevicesReachTheSameVolume)
         EXPECT_EQ(result.status, c.status) << c.args;
     }
     EXPECT_FALSE(fs::exists(volume->mountPoint + "/missing"));
+
+    Result list = quillmere("Q: " + volume->mountPoint + "\n", "--list-drives");
+    EXPECT_EQ(list.status, 0);
+    std::istringstream lines(list.out);
+    std::string line, qLine;
+    while (std::getline(lines, line))
+        if (line.starts_with("Q:"))
+            qLine = line;
+    for (const std::string& column : { volume->mountPoint, volume->device, std::string("ext4") })
+        EXPECT_NE(qLine.find(column), std::string::npos) << column << " in\n" << list.out;
 
     // A device that is not mounted is opened and flushed alone.
     ASSERT_TRUE(volume->unmount());
