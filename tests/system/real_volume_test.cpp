@@ -70,7 +70,7 @@ public:
     {
         fs::create_directories(dir / "mount point");
         image = dir / "ext4.img";
-        mountPoint = (dir / "mount point").string(); // a blank: \\040 in mountinfo
+        mountPoint = (dir / "mount point").string(); // a blank: \040 in mountinfo
         if (run("truncate -s 16M " + quote(image) + " && mkfs.ext4 -q -F " + quote(image) + " 2>&1")
                 .status
             != 0)
