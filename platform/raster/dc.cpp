@@ -219,14 +219,31 @@ public:
                 ++qd;
             return qd;
         };
+        // Only steps whose major coordinate can reach the surface are walked; the dot
+        // count still advances over the others.
+        const int margin = width_ + 1;
+        auto walk = [&](std::int64_t n, std::int64_t from, int step, std::int64_t extent,
+                        auto&& at) {
+            const std::int64_t lo = -margin, hi = extent + margin; // visible major coordinates
+            std::int64_t first = step > 0 ? lo - from : from - hi;
+            std::int64_t last = step > 0 ? hi - from : from - lo;
+            first = std::clamp<std::int64_t>(first, 0, n);
+            last = std::clamp<std::int64_t>(last + 1, 0, n);
+            count_ += first;
+            for (std::int64_t i = first; i < last; ++i)
+                at(i);
+            count_ += n - std::max(first, last);
+        };
         if (adx >= ady) {
             const int sx = dx < 0 ? -1 : 1;
-            for (std::int64_t i = 0; i < adx; ++i)
+            walk(adx, p.x, sx, d_.bitmap.width(), [&](std::int64_t i) {
                 pixel(int(p.x + sx * i), int(p.y + ceilDiv(2 * i * dy - adx, 2 * adx)));
+            });
         } else {
             const int sy = dy < 0 ? -1 : 1;
-            for (std::int64_t i = 0; i < ady; ++i)
+            walk(ady, p.y, sy, d_.bitmap.height(), [&](std::int64_t i) {
                 pixel(int(p.x + ceilDiv(2 * i * dx - ady, 2 * ady)), int(p.y + sy * i));
+            });
         }
     }
 
@@ -253,39 +270,60 @@ struct ArcPixel {
     Point p;
     double angle;
 };
-std::vector<ArcPixel> ellipseOutline(const Rect& box)
+// Only pixels within `visible` are produced, so a huge box costs no more than the surface.
+std::vector<ArcPixel> ellipseOutline(const Rect& box, const Rect& visible)
 {
     std::vector<Point> pts;
-    const int l = box.left, t = box.top, r = box.right - 1, b = box.bottom - 1; // inclusive
+    const double l = box.left, t = box.top, r = double(box.right) - 1, b = double(box.bottom) - 1;
     const double cx = (l + r) / 2.0, cy = (t + b) / 2.0;
     const double a = (r - l) / 2.0, bb = (b - t) / 2.0;
+    auto keep = [&](double x, double y) {
+        if (x >= visible.left && x < visible.right && y >= visible.top && y < visible.bottom)
+            pts.push_back({ int(x), int(y) });
+    };
     if (a == 0 || bb == 0) {
-        for (int y = t; y <= b; ++y)
-            for (int x = l; x <= r; ++x)
+        const Rect line = Rect { box.left, box.top, box.right, box.bottom }.intersected(visible);
+        for (int y = line.top; y < line.bottom; ++y)
+            for (int x = line.left; x < line.right; ++x)
                 pts.push_back({ x, y });
     } else {
-        // One quadrant (x >= cx, y <= cy), mirrored; mirror of x is l + r - x.
-        std::vector<Point> q;
+        // One quadrant (x >= cx, y <= cy), mirrored; the mirror of x is l + r - x.
+        std::vector<std::pair<double, double>> q;
+        // Offsets from the centre, on the pixel grid, for which the pixel or its mirror
+        // falls within [lo, hi): the two intervals c - hi < s <= c - lo and lo - c <= s < hi - c.
+        auto offsets = [](double grid, double limit, double c, double lo, double hi, auto&& f) {
+            for (const auto& [from, to] :
+                { std::pair { c - hi, c - lo }, std::pair { lo - c, hi - c } }) {
+                const double start = std::max(grid, grid + std::ceil(from - grid));
+                for (double s = start; s <= std::min(limit, to); s += 1.0)
+                    if (!f(s))
+                        break;
+            }
+        };
         // Rows while the curve is steep.
-        for (double v = (cy == std::floor(cy)) ? 0.0 : 0.5; v <= bb; v += 1.0) {
-            const double u = a * std::sqrt(std::max(0.0, 1.0 - (v / bb) * (v / bb)));
-            if (bb * bb * u < a * a * v)
-                break;
-            q.push_back({ int(std::floor(cx + u + 0.5)), int(std::lround(cy - v)) });
-        }
+        offsets(
+            (cy == std::floor(cy)) ? 0.0 : 0.5, bb, cy, visible.top, visible.bottom, [&](double v) {
+                const double u = a * std::sqrt(std::max(0.0, 1.0 - (v / bb) * (v / bb)));
+                if (bb * bb * u < a * a * v)
+                    return false;
+                q.push_back({ std::floor(cx + u + 0.5), std::round(cy - v) });
+                return true;
+            });
         // Columns while it is flat.
-        for (double u = (cx == std::floor(cx)) ? 0.0 : 0.5; u <= a; u += 1.0) {
-            const double v = bb * std::sqrt(std::max(0.0, 1.0 - (u / a) * (u / a)));
-            if (bb * bb * u > a * a * v)
-                break;
-            q.push_back({ int(std::lround(cx + u)), int(std::ceil(cy - v - 0.5)) });
-        }
-        for (const Point& p : q) {
-            const int mx = l + r - p.x, my = t + b - p.y;
-            pts.push_back(p);
-            pts.push_back({ mx, p.y });
-            pts.push_back({ p.x, my });
-            pts.push_back({ mx, my });
+        offsets(
+            (cx == std::floor(cx)) ? 0.0 : 0.5, a, cx, visible.left, visible.right, [&](double u) {
+                const double v = bb * std::sqrt(std::max(0.0, 1.0 - (u / a) * (u / a)));
+                if (bb * bb * u > a * a * v)
+                    return false;
+                q.push_back({ std::round(cx + u), std::ceil(cy - v - 0.5) });
+                return true;
+            });
+        for (const auto& [x, y] : q) {
+            const double mx = l + r - x, my = t + b - y;
+            keep(x, y);
+            keep(mx, y);
+            keep(x, my);
+            keep(mx, my);
         }
     }
     std::sort(pts.begin(), pts.end(),
@@ -771,8 +809,11 @@ void DC::arc(const Rect& boxIn, Point start, Point end)
     Stroker s(*d_);
     if (!s.visible())
         return;
-    const auto outline = ellipseOutline(box);
-    const double cx = (box.left + box.right - 1) / 2.0, cy = (box.top + box.bottom - 1) / 2.0;
+    const int margin = d_->pen.width() + 1;
+    const auto outline = ellipseOutline(
+        box, { -margin, -margin, d_->bitmap.width() + margin, d_->bitmap.height() + margin });
+    const double cx = (double(box.left) + box.right - 1) / 2.0,
+                 cy = (double(box.top) + box.bottom - 1) / 2.0;
     const double a0 = screenAngle(start.x, start.y, cx, cy);
     const double a1 = screenAngle(end.x, end.y, cx, cy);
     const double twoPi = 2 * std::numbers::pi;

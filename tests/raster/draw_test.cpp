@@ -445,3 +445,24 @@ TEST(Monochrome, ColoursLandAsTheNearerOfBlackAndWhite)
     EXPECT_EQ(mono.pixel(0, 0), kWhite);
     EXPECT_EQ(mono.pixel(1, 0), kBlack);
 }
+
+// Shapes far larger than the surface cost only what lands on it, and agree with the
+// same shapes drawn in range.
+TEST(Bounds, HugeLinesAndArcsDrawOnlyTheirVisiblePart)
+{
+    Surface near(20, 20), far(20, 20);
+    const Point inRange[] = { { -30, 5 }, { 50, 15 } };
+    near.dc.polyline(inRange);
+    // The same line, extended along its slope far past both edges: (dx, dy) = (80, 10).
+    const Point huge[] = { { -30 - 80 * 10000000, 5 - 10 * 10000000 },
+        { 50 + 80 * 10000000, 15 + 10 * 10000000 } };
+    far.dc.polyline(huge);
+    EXPECT_EQ(far.picture(), near.picture());
+
+    Surface arc(20, 20);
+    arc.dc.arc({ -2000000000, 0, 2000000000, 20 }, { 0, 0 }, { 0, 0 });
+    // A very flat ellipse: its top and bottom rows cross the whole surface.
+    EXPECT_EQ(arc.picture()[0], std::string(20, '#'));
+    EXPECT_EQ(arc.picture()[19], std::string(20, '#'));
+    EXPECT_EQ(arc.picture()[10], std::string(20, '.'));
+}

@@ -63,6 +63,8 @@ TEST(RasterScript, BadLinesStopWithTheirNumber)
         { "surface 1 1 #000000\npolyline 0 0 1\n", "line 2: a polyline needs at least two points" },
         { "surface 9 99999 #000000\n", "line 1: surface size must be" },
         { "textcolor \"#000000\n", "line 1: unterminated string" },
+        { "region e ellipse 0 0 100000000 10\n",
+            "line 1: polygon and ellipse coordinates must lie within" },
         { "surface 1 1 #000000\nsetpixel 0 99999999999 #000000\n",
             "line 2: argument 2 is out of range" },
     };

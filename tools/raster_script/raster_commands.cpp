@@ -2,6 +2,7 @@
 #include "tools/raster_script/script.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <ostream>
 
 namespace qm::tools {
@@ -12,6 +13,16 @@ using namespace qm::gfx;
 
 // Keeps a mistyped size from asking for gigabytes.
 constexpr int kMaxSide = 8192;
+// Polygon and ellipse regions are built row by row, so their extent is bounded too.
+constexpr int kMaxShapeCoord = 65536;
+
+void checkShape(const std::vector<Point>& pts)
+{
+    for (const Point& p : pts)
+        if (std::abs(p.x) > kMaxShapeCoord || std::abs(p.y) > kMaxShapeCoord)
+            throw ScriptError("polygon and ellipse coordinates must lie within -"
+                + std::to_string(kMaxShapeCoord) + ".." + std::to_string(kMaxShapeCoord));
+}
 
 Rect rectArgs(const Args& a, std::size_t first)
 {
@@ -107,6 +118,8 @@ void region(ScriptState& s, const Args& a)
     if (kind == "rect" || kind == "ellipse") {
         a.expectCount(6);
         const Rect r = rectArgs(a, 2);
+        if (kind == "ellipse")
+            checkShape({ { r.left, r.top }, { r.right, r.bottom } });
         s.regions[name] = kind == "rect" ? Region::rect(r) : Region::ellipse(r);
     } else if (kind == "polygon") {
         if (a.size() < 3)
@@ -118,7 +131,9 @@ void region(ScriptState& s, const Args& a)
             mode = FillMode::Alternate;
         else
             throw ScriptError("polygon fill mode must be winding or alternate");
-        s.regions[name] = Region::polygon(pointArgs(a, 3), mode);
+        const std::vector<Point> pts = pointArgs(a, 3);
+        checkShape(pts);
+        s.regions[name] = Region::polygon(pts, mode);
     } else {
         throw ScriptError("region kind must be rect, ellipse or polygon, not '" + kind + "'");
     }
