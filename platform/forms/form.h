@@ -35,6 +35,8 @@ class NativeControl;
 namespace detail {
 class FormImpl;
 class ControlImpl;
+class UserControlImpl;
+struct FormAccess;
 } // namespace detail
 
 enum : int { vbModeless = 0, vbModal = 1 };
@@ -221,6 +223,8 @@ protected:
     // Runs after the instance is made and before its properties are applied.
     virtual void wire(UserControl& instance) const = 0;
     friend class detail::FormImpl;
+    friend class detail::UserControlImpl;
+    friend struct detail::FormAccess;
 };
 
 template <class T> class UserControlRef : public UserControlRefBase {
@@ -255,6 +259,7 @@ protected:
     // The live native control (loads the form when needed).
     NativeControl& native() const;
     friend class detail::FormImpl;
+    friend struct detail::FormAccess;
 
 private:
     Factory factory_;
@@ -357,6 +362,7 @@ protected:
 private:
     friend class Control;
     friend class detail::FormImpl;
+    friend struct detail::FormAccess;
     friend void Load(Form&);
     friend void Unload(Form&);
     friend void Release(Form&);

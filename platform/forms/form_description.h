@@ -33,7 +33,8 @@ struct ControlDescription {
     std::string Type; // "Label", "TextBox", "Image", a user control's type, a native control's
     PropertyBag Settings; // Left, Top, Width, Height (twips), TabIndex, Caption, ...
     std::optional<PropertyBag> Properties; // stored bag of a user control
-    bool operator==(const ControlDescription&) const = default;
+    // Same name, type and values; keys compare without regard to case or order.
+    bool operator==(const ControlDescription&) const;
 };
 
 struct FormDescription {
@@ -52,7 +53,7 @@ struct FormDescription {
 
     const ControlDescription* control(std::string_view name) const;
     ControlDescription* control(std::string_view name);
-    bool operator==(const FormDescription&) const = default;
+    bool operator==(const FormDescription&) const;
 };
 
 // The description compiled into the program (or registered) under `name`; raises

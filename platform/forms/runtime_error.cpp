@@ -1,0 +1,44 @@
+#include "platform/forms/runtime_error.h"
+
+namespace qm::forms {
+
+std::string ErrorText(int number)
+{
+    switch (number) {
+    case errInvalidProcedureCall:
+        return "Invalid procedure call or argument";
+    case errOverflow:
+        return "Overflow";
+    case errOutOfMemory:
+        return "Out of memory";
+    case errSubscriptOutOfRange:
+        return "Subscript out of range";
+    case errTypeMismatch:
+        return "Type mismatch";
+    case 51:
+        return "Internal error";
+    case errFileNotFound:
+        return "File not found";
+    case errPathNotFound:
+        return "Path not found";
+    case errUnableToLoad:
+        return "Unable to load";
+    case errInvalidPropertyValue:
+        return "Invalid property value";
+    case errObjectRequired:
+        return "Object required";
+    case errInvalidPicture:
+        return "Invalid picture";
+    default:
+        return "Application-defined or object-defined error";
+    }
+}
+
+void Raise(int number, std::string description)
+{
+    if (description.empty())
+        description = ErrorText(number);
+    throw RuntimeError(number, std::move(description));
+}
+
+} // namespace qm::forms

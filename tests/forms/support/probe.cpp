@@ -1,0 +1,148 @@
+#include "tests/forms/support/probe.h"
+
+#include "platform/forms/form_description.h"
+#include "platform/raster/dc.h"
+
+namespace qm::forms::test {
+
+std::vector<std::string>& probeLog()
+{
+    static std::vector<std::string> log;
+    return log;
+}
+
+std::vector<std::string> logOf(const std::string& prefix)
+{
+    std::vector<std::string> out;
+    for (const auto& e : probeLog())
+        if (e.rfind(prefix, 0) == 0)
+            out.push_back(e);
+    return out;
+}
+
+std::vector<std::string> eventsOf(const std::string& name)
+{
+    std::vector<std::string> out;
+    for (const auto& e : logOf(name + "."))
+        if (e.find(".MouseMove") == std::string::npos && e.find(".Paint") == std::string::npos)
+            out.push_back(e.substr(name.size() + 1));
+    return out;
+}
+
+void Probe::registerType()
+{
+    registerUserControlType(kType, [] { return std::make_unique<Probe>(); });
+}
+
+std::string Probe::name() const
+{
+    return hasHost() ? host().Ambient().DisplayName : "?";
+}
+
+void Probe::log(const std::string& what) const
+{
+    probeLog().push_back(name() + "." + what);
+}
+
+namespace {
+std::string accessKeyOf(const std::string& caption)
+{
+    std::string key;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] != '&')
+            continue;
+        if (i + 1 < caption.size() && caption[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        key = i + 1 < caption.size() ? caption.substr(i + 1, 1) : "";
+    }
+    return key;
+}
+} // namespace
+
+void Probe::InitProperties()
+{
+    host().setTag(std::to_string(host().ContainerHwnd()));
+    caption = host().Ambient().DisplayName;
+    color = 0x00FF00;
+    host().PropertyChanged("Caption");
+    log("InitProperties");
+}
+
+void Probe::ReadProperties(PropertyBag& bag)
+{
+    host().setTag(std::to_string(host().ContainerHwnd()));
+    caption = bag.ReadString("Caption", "");
+    color = bag.ReadColor("Color", 0x0000FF);
+    weight = bag.ReadInt16("Weight", 0);
+    host().setEnabled(bag.ReadBool("Enabled", true));
+    host().setAccessKeys(accessKeyOf(caption));
+    log("ReadProperties " + caption);
+}
+
+void Probe::WriteProperties(PropertyBag& bag)
+{
+    bag.WriteProperty("Caption", caption, std::string());
+    bag.WriteProperty("Color", ColorValue { color }, ColorValue { 0x0000FF });
+    bag.WriteProperty("Weight", weight, std::int16_t(0));
+    bag.WriteProperty("Enabled", host().Enabled(), true);
+    log("WriteProperties");
+}
+
+void Probe::Paint()
+{
+    gfx::DC dc = host().hDC();
+    dc.fillRect({ 0, 0, host().ScaleWidth(), host().ScaleHeight() }, gfx::Brush::solid(color));
+    log("Paint");
+    if (refreshInPaint)
+        host().Refresh();
+}
+
+void Probe::AmbientChanged(std::string_view what)
+{
+    log("AmbientChanged " + std::string(what) + " "
+        + (host().Ambient().DisplayAsDefault ? "True" : "False"));
+}
+
+void Probe::KeyDown(std::int16_t& keyCode, std::int16_t& shift)
+{
+    if (onKeyDown)
+        onKeyDown(keyCode);
+    log("KeyDown " + std::to_string(keyCode) + " " + std::to_string(shift));
+}
+
+void Probe::KeyUp(std::int16_t& keyCode, std::int16_t& shift)
+{
+    log("KeyUp " + std::to_string(keyCode) + " " + std::to_string(shift));
+}
+
+namespace {
+std::string mouse(const char* what, std::int16_t b, std::int16_t s, float x, float y)
+{
+    return std::string(what) + " " + std::to_string(b) + " " + std::to_string(s) + " "
+        + std::to_string(int(x)) + " " + std::to_string(int(y));
+}
+} // namespace
+
+void Probe::MouseDown(std::int16_t& b, std::int16_t& s, float& x, float& y)
+{
+    log(mouse("MouseDown", b, s, x, y));
+}
+void Probe::MouseMove(std::int16_t& b, std::int16_t& s, float& x, float& y)
+{
+    log(mouse("MouseMove", b, s, x, y));
+}
+void Probe::MouseUp(std::int16_t& b, std::int16_t& s, float& x, float& y)
+{
+    log(mouse("MouseUp", b, s, x, y));
+}
+
+void Probe::Click()
+{
+    log("Click");
+    if (onClick)
+        onClick(); // may unload the form that holds this probe
+}
+
+} // namespace qm::forms::test
