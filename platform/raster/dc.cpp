@@ -163,12 +163,6 @@ void fillWithBrush(DCData& d, const Rect& r, const Brush& brush)
     });
 }
 
-void plot(DCData& d, int x, int y, std::uint32_t w)
-{
-    if (drawable(d, x, y))
-        writeWord(d.bitmap, x, y, w);
-}
-
 // Draws the pixels of one pen stroke, keeping the dot pattern's place across calls.
 class Stroker {
 public:
@@ -182,6 +176,9 @@ public:
         ink_ = mono ? monoWord(monoBitOf(pc)) : colorWord(pc);
         gap_ = mono ? monoWord(monoBitOf(drawableColor(d.bk))) : colorWord(d.bk);
         opaqueGaps_ = d.bkMode == kOpaque;
+        w_ = d.bitmap.width();
+        h_ = d.bitmap.height();
+        clip_ = d.clip ? &*d.clip : nullptr;
     }
     bool visible() const { return style_ != PenStyle::Null; }
 
@@ -190,13 +187,13 @@ public:
         if (style_ == PenStyle::Dot) {
             const bool on = (count_++ / kDotLength) % 2 == 0;
             if (on)
-                plot(d_, x, y, ink_);
+                put(x, y, ink_);
             else if (opaqueGaps_)
-                plot(d_, x, y, gap_);
+                put(x, y, gap_);
             return;
         }
         if (width_ == 1) {
-            plot(d_, x, y, ink_);
+            put(x, y, ink_);
             return;
         }
         // Wide pens: a square of the pen's width centred on the pixel.
@@ -213,44 +210,60 @@ public:
         const std::int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
         if (adx == 0 && ady == 0)
             return;
-        auto ceilDiv = [](std::int64_t a, std::int64_t b) {
-            std::int64_t qd = a / b;
-            if (a % b != 0 && a > 0)
-                ++qd;
-            return qd;
-        };
+        // Step i of n along the major axis moves the minor coordinate to
+        // ceil((2 i d - n) / 2n) (the nearest, ties to the smaller), tracked incrementally.
         // Only steps whose major coordinate can reach the surface are walked; the dot
         // count still advances over the others.
         const int margin = width_ + 1;
         auto walk = [&](std::int64_t n, std::int64_t from, int step, std::int64_t extent,
-                        auto&& at) {
+                        std::int64_t minorFrom, std::int64_t d, auto&& at) {
             const std::int64_t lo = -margin, hi = extent + margin; // visible major coordinates
             std::int64_t first = step > 0 ? lo - from : from - hi;
             std::int64_t last = step > 0 ? hi - from : from - lo;
             first = std::clamp<std::int64_t>(first, 0, n);
             last = std::clamp<std::int64_t>(last + 1, 0, n);
             count_ += first;
-            for (std::int64_t i = first; i < last; ++i)
-                at(i);
+            const std::int64_t den = 2 * n;
+            const std::int64_t num = 2 * first * d - n;
+            std::int64_t k = num / den;
+            if (num % den != 0 && num > 0)
+                ++k;
+            std::int64_t r = num - k * den; // in (-den, 0]
+            for (std::int64_t i = first; i < last; ++i) {
+                at(from + step * i, minorFrom + k);
+                r += 2 * d;
+                if (r > 0) {
+                    ++k;
+                    r -= den;
+                } else if (r <= -den) {
+                    --k;
+                    r += den;
+                }
+            }
             count_ += n - std::max(first, last);
         };
         if (adx >= ady) {
-            const int sx = dx < 0 ? -1 : 1;
-            walk(adx, p.x, sx, d_.bitmap.width(), [&](std::int64_t i) {
-                pixel(int(p.x + sx * i), int(p.y + ceilDiv(2 * i * dy - adx, 2 * adx)));
-            });
+            walk(adx, p.x, dx < 0 ? -1 : 1, d_.bitmap.width(), p.y, dy,
+                [&](std::int64_t x, std::int64_t y) { pixel(int(x), int(y)); });
         } else {
-            const int sy = dy < 0 ? -1 : 1;
-            walk(ady, p.y, sy, d_.bitmap.height(), [&](std::int64_t i) {
-                pixel(int(p.x + ceilDiv(2 * i * dx - ady, 2 * ady)), int(p.y + sy * i));
-            });
+            walk(ady, p.y, dy < 0 ? -1 : 1, d_.bitmap.height(), p.x, dx,
+                [&](std::int64_t y, std::int64_t x) { pixel(int(x), int(y)); });
         }
     }
 
 private:
+    void put(int x, int y, std::uint32_t word)
+    {
+        if (unsigned(x) < unsigned(w_) && unsigned(y) < unsigned(h_)
+            && (!clip_ || clip_->contains(x, y)))
+            writeWord(d_.bitmap, x, y, word);
+    }
+
     DCData& d_;
     PenStyle style_;
     int width_;
+    int w_ = 0, h_ = 0;
+    const Region* clip_ = nullptr;
     std::uint32_t ink_ = 0, gap_ = 0;
     bool opaqueGaps_ = false;
     long count_ = 0;

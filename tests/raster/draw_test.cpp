@@ -3,8 +3,10 @@
 #include "platform/raster/dc.h"
 #include "platform/raster/gdi.h"
 
+#include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -465,4 +467,34 @@ TEST(Bounds, HugeLinesAndArcsDrawOnlyTheirVisiblePart)
     EXPECT_EQ(arc.picture()[0], std::string(20, '#'));
     EXPECT_EQ(arc.picture()[19], std::string(20, '#'));
     EXPECT_EQ(arc.picture()[10], std::string(20, '.'));
+}
+
+// Random segments against the rule written out directly: step i of n along the major
+// axis puts the minor coordinate at the nearest value, a tie going to the smaller.
+TEST(Lines, RandomSegmentsFollowTheNearestPixelRule)
+{
+    std::mt19937 rng(424242);
+    std::uniform_int_distribution<int> c(-5, 34);
+    for (int round = 0; round < 300; ++round) {
+        const Point a { c(rng), c(rng) }, b { c(rng), c(rng) };
+        Surface s(30, 30);
+        const Point pts[] = { a, b };
+        s.dc.polyline(pts);
+        std::vector<std::string> expect(30, std::string(30, '.'));
+        const int dx = b.x - a.x, dy = b.y - a.y;
+        const int n = std::max(std::abs(dx), std::abs(dy));
+        for (int i = 0; i < n; ++i) {
+            const bool xMajor = std::abs(dx) >= std::abs(dy);
+            // nearest(i * d / n), ties down, in exact integers: ceil((2 i d - n) / 2n).
+            auto nearest = [&](int d) {
+                const int num = 2 * i * d - n, den = 2 * n;
+                return num >= 0 ? (num + den - 1) / den : -((-num) / den);
+            };
+            const int x = xMajor ? a.x + (dx < 0 ? -i : i) : a.x + nearest(dx);
+            const int y = xMajor ? a.y + nearest(dy) : a.y + (dy < 0 ? -i : i);
+            if (x >= 0 && y >= 0 && x < 30 && y < 30)
+                expect[std::size_t(y)][std::size_t(x)] = '#';
+        }
+        ASSERT_EQ(s.picture(), expect) << a.x << "," << a.y << " -> " << b.x << "," << b.y;
+    }
 }
