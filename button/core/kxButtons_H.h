@@ -140,13 +140,13 @@ private:
         ColorValue& gradientEnd, ColorValue& hoverColour);
     void PaintGradient(ColorValue startColour, ColorValue endColour);
     void DrawBevelLines(PointTable& points, const EdgeColors& colours, std::int32_t outerPenStyle);
-    void DrawFocusIndicator(ColorValue& colour, Boolean solid, Boolean& aroundContent,
-        PointTable& points);
+    void DrawFocusIndicator(
+        ColorValue& colour, Boolean solid, Boolean& aroundContent, PointTable& points);
     void RefreshCache(std::string_view name);
     void BuildButtonShape();
     void PrepareShapedFace(FaceCode& faceCode);
-    void DrawStyleInterim(PointTable& points, EdgeColors& colours, VisualState& visualState,
-        FaceCode& faceCode);
+    void DrawStyleInterim(
+        PointTable& points, EdgeColors& colours, VisualState& visualState, FaceCode& faceCode);
 
     // Host facilities as the drawing code reads them.
     float ScaleWidth() const;

@@ -11,15 +11,15 @@
 namespace qm {
 
 namespace {
-    bool sameName(std::string_view a, std::string_view b)
-    {
-        return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-            return std::tolower(static_cast<unsigned char>(x))
-                == std::tolower(static_cast<unsigned char>(y));
-        });
-    }
+bool sameName(std::string_view a, std::string_view b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x))
+            == std::tolower(static_cast<unsigned char>(y));
+    });
+}
 
-    constexpr std::uintptr_t HoverTimerId = 237;
+constexpr std::uintptr_t HoverTimerId = 237;
 } // namespace
 
 void kxButtons_H::RefreshCache(std::string_view name)

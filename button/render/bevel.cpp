@@ -6,11 +6,14 @@
 namespace qm {
 
 namespace {
-    gfx::Point pt(std::int64_t x, std::int64_t y) { return { toLong(x), toLong(y) }; }
+gfx::Point pt(std::int64_t x, std::int64_t y)
+{
+    return { toLong(x), toLong(y) };
+}
 } // namespace
 
-void kxButtons_H::DrawBevelLines(PointTable& points, const EdgeColors& colours,
-    std::int32_t outerPenStyle)
+void kxButtons_H::DrawBevelLines(
+    PointTable& points, const EdgeColors& colours, std::int32_t outerPenStyle)
 {
     const std::int64_t A = (btn.ButtonShape == SlantLeft || btn.ButtonShape == SlantBoth) ? 1 : 0;
     const std::int64_t B = (btn.ButtonShape == SlantRight || btn.ButtonShape == SlantBoth) ? 1 : 0;
@@ -62,8 +65,8 @@ void kxButtons_H::DrawBevelLines(PointTable& points, const EdgeColors& colours,
         gfx::Polyline(btn.MemDC, &P[14], 2);
 }
 
-void kxButtons_H::DrawFocusIndicator(ColorValue& colour, Boolean solid, Boolean& aroundContent,
-    PointTable& points)
+void kxButtons_H::DrawFocusIndicator(
+    ColorValue& colour, Boolean solid, Boolean& aroundContent, PointTable& points)
 {
     const std::int32_t shape = btn.ButtonShape;
     if ((btn.StateFlags & FlagDefault) == 0 || shape > 6
@@ -104,8 +107,8 @@ void kxButtons_H::DrawFocusIndicator(ColorValue& colour, Boolean solid, Boolean&
         }
         const std::int64_t m
             = (btn.CaptionRect.left > L + 4 && btn.CaptionRect.right < R - 4) ? 2 : 1;
-        const std::int64_t f
-            = ((btn.Value != kFalse || pressedLook(btn.StateFlags)) && btn.ButtonStyle != EtchedBevel)
+        const std::int64_t f = ((btn.Value != kFalse || pressedLook(btn.StateFlags))
+                                   && btn.ButtonStyle != EtchedBevel)
             ? 1
             : 0;
         const std::int64_t g = shape < 4 ? 1 : 0;

@@ -85,8 +85,8 @@ void kxButtons_H::PaintGradient(ColorValue startColour, ColorValue endColour)
     const bool fromStart = btn.GradientMode % 2 != 0;
     for (std::int32_t k = 0; k < n; ++k) {
         const std::int32_t index = fromStart ? k : n - 1 - k;
-        DrawRectangle(btn.MemDC, band.left, band.top, band.right, band.bottom,
-            bands[std::size_t(index)], -1);
+        DrawRectangle(
+            btn.MemDC, band.left, band.top, band.right, band.bottom, bands[std::size_t(index)], -1);
         band = across ? band.translated(s, 0) : band.translated(0, s);
     }
 }

@@ -23,8 +23,8 @@ void kxButtons_H::RedrawButton()
 
 // One look for every style until the style renderers are in place: the face, a
 // classic raised (or, pressed, sunken) two-ring bevel and the dotted focus rectangle.
-void kxButtons_H::DrawStyleInterim(PointTable& points, EdgeColors& colours,
-    VisualState& visualState, FaceCode& faceCode)
+void kxButtons_H::DrawStyleInterim(
+    PointTable& points, EdgeColors& colours, VisualState& visualState, FaceCode& faceCode)
 {
     const bool pressed = pressedLook(btn.StateFlags);
     ColorValue face = btn.FaceRGB;

@@ -7,10 +7,13 @@
 namespace qm {
 
 namespace {
-    // Text and dotted lines are drawn without filling their background.
-    constexpr int SurfaceBkMode = 3;
+// Text and dotted lines are drawn without filling their background.
+constexpr int SurfaceBkMode = 3;
 
-    gfx::ColorRef toColorRef(ColorValue c) { return gfx::ColorRef(std::uint32_t(c)); }
+gfx::ColorRef toColorRef(ColorValue c)
+{
+    return gfx::ColorRef(std::uint32_t(c));
+}
 } // namespace
 
 void kxButtons_H::ManageSurface(Boolean build)
@@ -47,7 +50,8 @@ void kxButtons_H::SelectDrawingTool(Boolean selectFlag, gfx::DC& dc, std::int32_
     }
     switch (kind) {
     case 0: {
-        gfx::Brush displaced = gfx::SelectObject(btn.MemDC, gfx::CreateSolidBrush(toColorRef(colour)));
+        gfx::Brush displaced
+            = gfx::SelectObject(btn.MemDC, gfx::CreateSolidBrush(toColorRef(colour)));
         gfx::DeleteObject(displaced);
         if (alsoPen != kFalse)
             SelectDrawingTool(kTrue, dc, 1, colour, kFalse, penWidth, penStyle);

@@ -31,8 +31,8 @@ public:
     {
         b_.DrawRectangle(b_.btn.MemDC, l, t, r, bottom, brush, pen, penWidth, penStyle);
     }
-    void FillBackground(ColorValue face, VisualState& state, FaceCode& code, ColorValue& gradientEnd,
-        ColorValue& hover)
+    void FillBackground(ColorValue face, VisualState& state, FaceCode& code,
+        ColorValue& gradientEnd, ColorValue& hover)
     {
         b_.FillBackground(face, state, code, gradientEnd, hover);
     }
