@@ -1,0 +1,106 @@
+#include "button/core/registration.h"
+#include "platform/forms/form.h"
+#include "platform/forms/form_description.h"
+#include "platform/forms/program.h"
+#include "platform/raster/live_objects.h"
+#include "tests/button/support/button_internals.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+namespace qm::testing {
+namespace {
+
+    constexpr const char* kDescription = R"({
+  "Form": "frmButtonPlacement",
+  "Settings": {"Caption": "Buttons", "ClientWidth": 3000, "ClientHeight": 1200},
+  "Controls": [
+    {"Name": "kxButtons_H1", "Type": "Quillmere.kxButtons_H",
+     "Settings": {"Left": 120, "Top": 120, "Width": 1125, "Height": 345, "TabIndex": 0},
+     "Properties": {"_extentx": 1984, "_extenty": 609, "caption": "&Ok"}}
+  ]
+})";
+
+    class TfrmButtonPlacement : public forms::Form {
+    public:
+        TfrmButtonPlacement()
+            : Form("frmButtonPlacement")
+        {
+        }
+        forms::UserControlRef<kxButtons_H> kxButtons_H1 { this, "kxButtons_H1" };
+    };
+
+    using Counts = std::array<long, 5>;
+    Counts liveCounts()
+    {
+        using gfx::ObjectKind;
+        return { gfx::liveObjects(ObjectKind::DC), gfx::liveObjects(ObjectKind::Bitmap),
+            gfx::liveObjects(ObjectKind::Pen), gfx::liveObjects(ObjectKind::Brush),
+            gfx::liveObjects(ObjectKind::Font) };
+    }
+
+    class FormPlacementTest : public ::testing::Test {
+    protected:
+        static void SetUpTestSuite()
+        {
+            forms::StartRuntimeForTests();
+            registerKxButtonsType();
+            forms::registerFormDescription(kDescription, "form_placement_test");
+        }
+    };
+
+    TEST_F(FormPlacementTest, ButtonFromADescriptionIsBuiltResizedAndReleased)
+    {
+        TfrmButtonPlacement frm;
+        forms::Load(frm);
+        const Counts loaded = liveCounts();
+        kxButtons_H& button = frm.kxButtons_H1.object();
+        ButtonInternals in(button);
+        ASSERT_TRUE(in.record().MemDC);
+        EXPECT_EQ(in.record().MemDC.bitmap().size(), (gfx::Size { 75, 23 }));
+
+        frm.Show();
+        forms::DoEvents();
+        frm.kxButtons_H1.Width = 1500.0; // 100 pixels
+        forms::DoEvents();
+        EXPECT_EQ(in.record().MemDC.bitmap().size(), (gfx::Size { 100, 23 }));
+        EXPECT_EQ(in.record().ShapeRightEdge, 100);
+        EXPECT_EQ(liveCounts(), loaded); // the old surface went with the resize
+
+        forms::Unload(frm);
+        EXPECT_FALSE(frm.IsLoaded());
+    }
+
+    TEST_F(FormPlacementTest, UnloadingReleasesEveryObjectTheButtonMade)
+    {
+        {
+            TfrmButtonPlacement warmUp; // shared objects the runtime makes once
+            forms::Load(warmUp);
+            forms::Unload(warmUp);
+        }
+        const Counts before = liveCounts();
+        {
+            TfrmButtonPlacement frm;
+            forms::Load(frm);
+            frm.kxButtons_H1->setGradientMode(GradientHorizontal);
+            frm.kxButtons_H1->Refresh();
+            forms::Unload(frm);
+        }
+        EXPECT_EQ(liveCounts(), before);
+    }
+
+    TEST_F(FormPlacementTest, DesignerPlacesTheRegisteredType)
+    {
+        forms::Designer designer(forms::formDescription("frmButtonPlacement"));
+        forms::UserControl& placed
+            = designer.Place(std::string(kxButtons_H::ProgId), "kxButtons_H2", 0, 0, 900, 300);
+        auto* button = dynamic_cast<kxButtons_H*>(&placed);
+        ASSERT_NE(button, nullptr);
+        ButtonInternals in(*button);
+        EXPECT_EQ(in.record().MemDC.bitmap().size(), (gfx::Size { 60, 20 }));
+        EXPECT_NE(dynamic_cast<kxButtons_H*>(designer.userControl("kxButtons_H1")), nullptr);
+    }
+
+} // namespace
+} // namespace qm::testing
