@@ -1,8 +1,9 @@
 #include "button/core/numeric.h"
 
+#include "platform/forms/runtime_error.h"
+
 #include <cmath>
 #include <limits>
-#include <stdexcept>
 
 namespace qm {
 
@@ -26,7 +27,7 @@ template <typename Int> Int narrowChecked(std::int64_t x)
 
 void raiseOverflow()
 {
-    throw std::overflow_error("Overflow");
+    forms::Raise(forms::errOverflow);
 }
 
 std::int32_t CLng(double x)

@@ -5,14 +5,13 @@
 #include "platform/raster/live_objects.h"
 #include "tests/button/support/button_internals.h"
 
-#include <gtest/gtest.h>
-
 #include <array>
+#include <gtest/gtest.h>
 
 namespace qm::testing {
 namespace {
 
-    constexpr const char* kDescription = R"({
+constexpr const char* kDescription = R"({
   "Form": "frmButtonPlacement",
   "Settings": {"Caption": "Buttons", "ClientWidth": 3000, "ClientHeight": 1200},
   "Controls": [
@@ -22,85 +21,85 @@ namespace {
   ]
 })";
 
-    class TfrmButtonPlacement : public forms::Form {
-    public:
-        TfrmButtonPlacement()
-            : Form("frmButtonPlacement")
-        {
-        }
-        forms::UserControlRef<kxButtons_H> kxButtons_H1 { this, "kxButtons_H1" };
-    };
-
-    using Counts = std::array<long, 5>;
-    Counts liveCounts()
+class TfrmButtonPlacement : public forms::Form {
+public:
+    TfrmButtonPlacement()
+        : Form("frmButtonPlacement")
     {
-        using gfx::ObjectKind;
-        return { gfx::liveObjects(ObjectKind::DC), gfx::liveObjects(ObjectKind::Bitmap),
-            gfx::liveObjects(ObjectKind::Pen), gfx::liveObjects(ObjectKind::Brush),
-            gfx::liveObjects(ObjectKind::Font) };
     }
+    forms::UserControlRef<kxButtons_H> kxButtons_H1 { this, "kxButtons_H1" };
+};
 
-    class FormPlacementTest : public ::testing::Test {
-    protected:
-        static void SetUpTestSuite()
-        {
-            forms::StartRuntimeForTests();
-            registerKxButtonsType();
-            forms::registerFormDescription(kDescription, "form_placement_test");
-        }
-    };
+using Counts = std::array<long, 5>;
+Counts liveCounts()
+{
+    using gfx::ObjectKind;
+    return { gfx::liveObjects(ObjectKind::DC), gfx::liveObjects(ObjectKind::Bitmap),
+        gfx::liveObjects(ObjectKind::Pen), gfx::liveObjects(ObjectKind::Brush),
+        gfx::liveObjects(ObjectKind::Font) };
+}
 
-    TEST_F(FormPlacementTest, ButtonFromADescriptionIsBuiltResizedAndReleased)
+class FormPlacementTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        forms::StartRuntimeForTests();
+        registerKxButtonsType();
+        forms::registerFormDescription(kDescription, "form_placement_test");
+    }
+};
+
+TEST_F(FormPlacementTest, ButtonFromADescriptionIsBuiltResizedAndReleased)
+{
+    TfrmButtonPlacement frm;
+    forms::Load(frm);
+    const Counts loaded = liveCounts();
+    kxButtons_H& button = frm.kxButtons_H1.object();
+    ButtonInternals in(button);
+    ASSERT_TRUE(in.record().MemDC);
+    EXPECT_EQ(in.record().MemDC.bitmap().size(), (gfx::Size { 75, 23 }));
+
+    frm.Show();
+    forms::DoEvents();
+    frm.kxButtons_H1.Width = 1500.0; // 100 pixels
+    forms::DoEvents();
+    EXPECT_EQ(in.record().MemDC.bitmap().size(), (gfx::Size { 100, 23 }));
+    EXPECT_EQ(in.record().ShapeRightEdge, 100);
+    EXPECT_EQ(liveCounts(), loaded); // the old surface went with the resize
+
+    forms::Unload(frm);
+    EXPECT_FALSE(frm.IsLoaded());
+}
+
+TEST_F(FormPlacementTest, UnloadingReleasesEveryObjectTheButtonMade)
+{
+    {
+        TfrmButtonPlacement warmUp; // shared objects the runtime makes once
+        forms::Load(warmUp);
+        forms::Unload(warmUp);
+    }
+    const Counts before = liveCounts();
     {
         TfrmButtonPlacement frm;
         forms::Load(frm);
-        const Counts loaded = liveCounts();
-        kxButtons_H& button = frm.kxButtons_H1.object();
-        ButtonInternals in(button);
-        ASSERT_TRUE(in.record().MemDC);
-        EXPECT_EQ(in.record().MemDC.bitmap().size(), (gfx::Size { 75, 23 }));
-
-        frm.Show();
-        forms::DoEvents();
-        frm.kxButtons_H1.Width = 1500.0; // 100 pixels
-        forms::DoEvents();
-        EXPECT_EQ(in.record().MemDC.bitmap().size(), (gfx::Size { 100, 23 }));
-        EXPECT_EQ(in.record().ShapeRightEdge, 100);
-        EXPECT_EQ(liveCounts(), loaded); // the old surface went with the resize
-
+        frm.kxButtons_H1->setGradientMode(GradientHorizontal);
+        frm.kxButtons_H1->Refresh();
         forms::Unload(frm);
-        EXPECT_FALSE(frm.IsLoaded());
     }
+    EXPECT_EQ(liveCounts(), before);
+}
 
-    TEST_F(FormPlacementTest, UnloadingReleasesEveryObjectTheButtonMade)
-    {
-        {
-            TfrmButtonPlacement warmUp; // shared objects the runtime makes once
-            forms::Load(warmUp);
-            forms::Unload(warmUp);
-        }
-        const Counts before = liveCounts();
-        {
-            TfrmButtonPlacement frm;
-            forms::Load(frm);
-            frm.kxButtons_H1->setGradientMode(GradientHorizontal);
-            frm.kxButtons_H1->Refresh();
-            forms::Unload(frm);
-        }
-        EXPECT_EQ(liveCounts(), before);
-    }
-
-    TEST_F(FormPlacementTest, DesignerPlacesTheRegisteredType)
-    {
-        forms::Designer designer(forms::formDescription("frmButtonPlacement"));
-        forms::UserControl& placed
-            = designer.Place(std::string(kxButtons_H::ProgId), "kxButtons_H2", 0, 0, 900, 300);
-        auto* button = dynamic_cast<kxButtons_H*>(&placed);
-        ASSERT_NE(button, nullptr);
-        ButtonInternals in(*button);
-        EXPECT_EQ(in.record().MemDC.bitmap().size(), (gfx::Size { 60, 20 }));
-        EXPECT_NE(dynamic_cast<kxButtons_H*>(designer.userControl("kxButtons_H1")), nullptr);
-    }
+TEST_F(FormPlacementTest, DesignerPlacesTheRegisteredType)
+{
+    forms::Designer designer(forms::formDescription("frmButtonPlacement"));
+    forms::UserControl& placed
+        = designer.Place(std::string(kxButtons_H::ProgId), "kxButtons_H2", 0, 0, 900, 300);
+    auto* button = dynamic_cast<kxButtons_H*>(&placed);
+    ASSERT_NE(button, nullptr);
+    ButtonInternals in(*button);
+    EXPECT_EQ(in.record().MemDC.bitmap().size(), (gfx::Size { 60, 20 }));
+    EXPECT_NE(dynamic_cast<kxButtons_H*>(designer.userControl("kxButtons_H1")), nullptr);
+}
 
 } // namespace
 } // namespace qm::testing

@@ -1,9 +1,9 @@
 #include "button/core/numeric.h"
+#include "platform/forms/runtime_error.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
-#include <stdexcept>
 
 namespace qm {
 namespace {
@@ -25,14 +25,20 @@ TEST(NumericTest, RoundsToNearestWithTiesToEven)
 
 TEST(NumericTest, OverflowRaisesInsteadOfWrapping)
 {
-    EXPECT_THROW(CInt(32767.5), std::overflow_error);
-    EXPECT_THROW(CInt(-32769.0), std::overflow_error);
-    EXPECT_THROW(CLng(2147483647.5), std::overflow_error);
-    EXPECT_THROW(CLng(std::nan("")), std::overflow_error);
-    EXPECT_THROW(CLng(std::numeric_limits<double>::infinity()), std::overflow_error);
+    try {
+        CInt(40000.0);
+        ADD_FAILURE() << "no error";
+    } catch (const forms::RuntimeError& e) {
+        EXPECT_EQ(e.Number(), forms::errOverflow);
+    }
+    EXPECT_THROW(CInt(32767.5), forms::RuntimeError);
+    EXPECT_THROW(CInt(-32769.0), forms::RuntimeError);
+    EXPECT_THROW(CLng(2147483647.5), forms::RuntimeError);
+    EXPECT_THROW(CLng(std::nan("")), forms::RuntimeError);
+    EXPECT_THROW(CLng(std::numeric_limits<double>::infinity()), forms::RuntimeError);
     EXPECT_THROW(
-        toLong(std::int64_t(std::numeric_limits<std::int32_t>::max()) + 1), std::overflow_error);
-    EXPECT_THROW(toInteger(-32769), std::overflow_error);
+        toLong(std::int64_t(std::numeric_limits<std::int32_t>::max()) + 1), forms::RuntimeError);
+    EXPECT_THROW(toInteger(-32769), forms::RuntimeError);
     EXPECT_EQ(toInteger(-32768), -32768);
 }
 
