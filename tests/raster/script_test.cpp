@@ -35,6 +35,15 @@ TEST(RasterScript, GoldenCases)
             "surface 3 2 #000000\nregion r rect 1 0 3 1\nrects r\nclip r\nsetpixel 0 0 #FFFFFF\n"
             "setpixel 2 0 #FFFFFF\nclip none\nsetpixel 0 1 #FFFFFF\ndump\n",
             "1 0 3 1\n000000 000000 FFFFFF\nFFFFFF 000000 000000\n" },
+        { "corner triangles by pixel centres",
+            "region a polygon winding 0 0 2 0 0 2\nrects a\n"
+            "region b polygon alternate 0 23 3 23 0 20\nrects b\n",
+            "0 0 1 1\n0 21 1 22\n0 22 2 23\n" },
+        { "focus rectangle: (x + y) even inverted",
+            "surface 5 3 #FFFFFF\nfocusrect 0 0 5 3\ndump\n",
+            "000000 FFFFFF 000000 FFFFFF 000000\n"
+            "FFFFFF FFFFFF FFFFFF FFFFFF FFFFFF\n"
+            "000000 FFFFFF 000000 FFFFFF 000000\n" },
         { "frame of a rectangle region",
             "surface 4 4 #FFFFFF\nregion r rect 0 0 4 4\nframeregion r #000000 1 1\ndump\n",
             "000000 000000 000000 000000\n000000 FFFFFF FFFFFF 000000\n"
