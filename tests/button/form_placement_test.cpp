@@ -2,10 +2,9 @@
 #include "platform/forms/form.h"
 #include "platform/forms/form_description.h"
 #include "platform/forms/program.h"
-#include "platform/raster/live_objects.h"
 #include "tests/button/support/button_internals.h"
+#include "tests/button/support/live_counts.h"
 
-#include <array>
 #include <gtest/gtest.h>
 
 namespace qm::testing {
@@ -30,15 +29,6 @@ public:
     forms::UserControlRef<kxButtons_H> kxButtons_H1 { this, "kxButtons_H1" };
 };
 
-using Counts = std::array<long, 5>;
-Counts liveCounts()
-{
-    using gfx::ObjectKind;
-    return { gfx::liveObjects(ObjectKind::DC), gfx::liveObjects(ObjectKind::Bitmap),
-        gfx::liveObjects(ObjectKind::Pen), gfx::liveObjects(ObjectKind::Brush),
-        gfx::liveObjects(ObjectKind::Font) };
-}
-
 class FormPlacementTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -53,7 +43,7 @@ TEST_F(FormPlacementTest, ButtonFromADescriptionIsBuiltResizedAndReleased)
 {
     TfrmButtonPlacement frm;
     forms::Load(frm);
-    const Counts loaded = liveCounts();
+    const LiveCounts loaded = liveCounts();
     kxButtons_H& button = frm.kxButtons_H1.object();
     ButtonInternals in(button);
     ASSERT_TRUE(in.record().MemDC);
@@ -78,7 +68,7 @@ TEST_F(FormPlacementTest, UnloadingReleasesEveryObjectTheButtonMade)
         forms::Load(warmUp);
         forms::Unload(warmUp);
     }
-    const Counts before = liveCounts();
+    const LiveCounts before = liveCounts();
     {
         TfrmButtonPlacement frm;
         forms::Load(frm);

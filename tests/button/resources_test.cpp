@@ -1,7 +1,6 @@
-#include "platform/raster/live_objects.h"
 #include "tests/button/support/button_fixture.h"
+#include "tests/button/support/live_counts.h"
 
-#include <array>
 #include <memory>
 
 namespace qm::testing {
@@ -128,19 +127,10 @@ TEST_F(ButtonFixture, UnknownCacheNameChangesNothing)
 
 // ---- ownership ----
 
-using Counts = std::array<long, 5>;
-Counts liveCounts()
-{
-    using gfx::ObjectKind;
-    return { gfx::liveObjects(ObjectKind::DC), gfx::liveObjects(ObjectKind::Bitmap),
-        gfx::liveObjects(ObjectKind::Pen), gfx::liveObjects(ObjectKind::Brush),
-        gfx::liveObjects(ObjectKind::Font) };
-}
-
 TEST(OwnershipTest, NeverShownButtonTerminatesWithoutReleasingAnything)
 {
     FakeHost host;
-    const Counts before = liveCounts();
+    const LiveCounts before = liveCounts();
     {
         kxButtons_H button;
         button.attachHost(&host);
@@ -153,13 +143,13 @@ TEST(OwnershipTest, NeverShownButtonTerminatesWithoutReleasingAnything)
 TEST(OwnershipTest, EveryObjectTheButtonMakesIsReleasedOnceByTerminate)
 {
     FakeHost host(75, 23);
-    const Counts before = liveCounts();
+    const LiveCounts before = liveCounts();
     auto button = std::make_unique<kxButtons_H>();
     button->attachHost(&host);
     ButtonInternals in(*button);
     in.setScreen(kScreen1024);
     button->Resize();
-    const Counts shown = liveCounts();
+    const LiveCounts shown = liveCounts();
     EXPECT_EQ(shown[0], before[0] + 1); // the memory context
     // redraws and resizes replace objects, they never pile up
     for (int i = 0; i < 3; ++i) {
@@ -191,6 +181,7 @@ TEST(OwnershipTest, ResizeReplacesTheSurfaceAtTheNewSize)
     host.resizeTo(30, 12);
     button.Resize();
     EXPECT_EQ(in.record().MemDC, memDC); // the context is kept
+    EXPECT_EQ(memDC.bkMode(), 3); // text and dotted lines leave their background alone
     EXPECT_EQ(in.record().MemDC.bitmap().size(), (gfx::Size { 30, 12 }));
     EXPECT_FALSE(in.record().MemDC.bitmap().isMono());
 }
