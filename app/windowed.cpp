@@ -1,27 +1,18 @@
 #include "app/windowed.h"
 
-#include <cstdlib>
+#include "app/forms_windows.h"
+#include "platform/forms/program.h"
 
 namespace qm {
 
-namespace {
-bool envSet(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value && *value;
-}
-} // namespace
-
 std::unique_ptr<MainWindows> OpenWindowedFrontEnd(int& argc, char** argv, std::string& whyNot)
 {
-    (void)argc;
-    (void)argv;
     whyNot.clear();
-    if (!envSet("DISPLAY") && !envSet("WAYLAND_DISPLAY") && !envSet("QT_QPA_PLATFORM"))
-        whyNot = "no display to open (DISPLAY and WAYLAND_DISPLAY are not set); running in console "
-                 "mode";
-    // The windows are not built yet: every run is a console run.
-    return nullptr;
+    if (!forms::StartRuntime(argc, argv, &whyNot)) {
+        whyNot += "; running in console mode";
+        return nullptr;
+    }
+    return std::make_unique<FormsWindows>();
 }
 
 } // namespace qm
