@@ -1,5 +1,6 @@
 #include "platform/forms/animation_widget.h"
 #include "platform/forms/blocking.h"
+#include "platform/forms/program.h"
 #include "tests/media/support/clips.h"
 
 #include <QApplication>
@@ -18,12 +19,8 @@ using media::test::ScratchDir;
 
 QApplication& app()
 {
-    static int argc = 1;
-    static char name[] = "forms_tests";
-    static char* argv[] = { name, nullptr };
-    if (!QApplication::instance())
-        new QApplication(argc, argv);
-    return *static_cast<QApplication*>(QApplication::instance());
+    StartRuntimeForTests();
+    return *qApp;
 }
 
 // Processes events until `done` or two seconds have passed.

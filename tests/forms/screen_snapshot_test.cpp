@@ -1,3 +1,4 @@
+#include "platform/forms/program.h"
 #include "platform/forms/screen_snapshot.h"
 
 #include <QApplication>
@@ -11,11 +12,7 @@ namespace {
 
 TEST(ScreenSnapshot, HoldsTheScreenWithOurWindowsOnIt)
 {
-    static int argc = 1;
-    static char name[] = "forms_tests";
-    static char* argv[] = { name, nullptr };
-    if (!QApplication::instance())
-        new QApplication(argc, argv);
+    StartRuntimeForTests();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
 
     QWidget window;
