@@ -79,6 +79,19 @@ TEST_F(FormPlacementTest, UnloadingReleasesEveryObjectTheButtonMade)
     EXPECT_EQ(liveCounts(), before);
 }
 
+TEST_F(FormPlacementTest, TerminateStopsTheHoverTimer)
+{
+    TfrmButtonPlacement frm;
+    forms::Load(frm);
+    kxButtons_H& button = frm.kxButtons_H1.object();
+    const forms::WindowId hWnd = button.hwnd();
+    ASSERT_EQ(forms::SetTimer(hWnd, 237, 50, [](auto...) {}), 237u);
+    ButtonInternals(button).record().OverButton = kTrue;
+    button.Terminate();
+    EXPECT_FALSE(forms::KillTimer(hWnd, 237)); // already stopped
+    forms::Unload(frm);
+}
+
 TEST_F(FormPlacementTest, DesignerPlacesTheRegisteredType)
 {
     forms::Designer designer(forms::formDescription("frmButtonPlacement"));

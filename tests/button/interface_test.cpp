@@ -97,6 +97,11 @@ TEST_F(InterfaceTest, DelayedDrawingBatchesChangesIntoOneRedraw)
     button.DelayDrawing(kFalse);
     EXPECT_EQ(host.refreshes, shown + 2);
     EXPECT_EQ(rec().DrawingDelayed, kFalse);
+    // an exposed window is always drawn
+    button.DelayDrawing(kTrue);
+    button.Paint();
+    EXPECT_EQ(host.refreshes, shown + 3);
+    EXPECT_EQ(rec().DrawingDelayed, kFalse);
 }
 
 TEST_F(InterfaceTest, SurfaceIsPresentedOnTheHostsContext)
