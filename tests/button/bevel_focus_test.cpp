@@ -227,5 +227,25 @@ TEST_F(FocusRectTest, OvalShapesForceAroundContent)
         (gfx::Rect { 18, 4, 57, 22 }));
 }
 
+TEST_F(FocusRectTest, SlantedShapeGetsASolidSlantedOutline)
+{
+    showSurface(kBackground);
+    rec().StateFlags = FlagDefault;
+    rec().ButtonShape = SlantLeft;
+    rec().ShapeLeftInset = 24; // bottom-left corner of a 23-pixel-high left slant
+    rec().ShapeRightEdge = 75;
+    ColorValue colour = 0x00FF00;
+    Boolean around = kFalse;
+    PointTable points {};
+    in.DrawFocusIndicator(colour, kFalse, around, points); // the dotted flag is not consulted
+    // (22, 18) -> (8, 4) -> (70, 4) -> (70, 18) -> (23, 18), the last point not drawn
+    for (const auto& [x, y] : { std::pair { 22, 18 }, { 15, 11 }, { 8, 4 }, { 9, 4 }, { 39, 4 },
+             { 70, 4 }, { 70, 11 }, { 70, 18 }, { 24, 18 } })
+        EXPECT_EQ(pixel(x, y), 0x00FF00) << x << "," << y;
+    for (const auto& [x, y] :
+        { std::pair { 23, 18 }, { 21, 18 }, { 7, 4 }, { 71, 4 }, { 70, 19 }, { 8, 5 } })
+        EXPECT_EQ(pixel(x, y), kBackground) << x << "," << y;
+}
+
 } // namespace
 } // namespace qm::testing
