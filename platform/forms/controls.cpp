@@ -2,6 +2,7 @@
 
 #include "platform/forms/detail/runtime.h"
 #include "platform/forms/runtime_error.h"
+#include "platform/raster/text_layout.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -37,31 +38,59 @@ std::string lfToCrlf(const std::string& s)
     return out;
 }
 
-// The character after the last marking "&" ("&&" marks nothing), or "" for none.
+// The character the caption's "&" marks, or "" for none.
 std::string mnemonicOf(const std::string& caption)
 {
-    std::string key;
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] != '&')
-            continue;
-        if (i + 1 < caption.size() && caption[i + 1] == '&') {
-            ++i;
-            continue;
-        }
-        key = i + 1 < caption.size() ? caption.substr(i + 1, 1) : std::string();
-    }
-    return key;
+    const auto p = gfx::parsePrefix(caption);
+    return p.underline < 0 ? std::string() : p.text.substr(std::size_t(p.underline), 1);
 }
 
-class LabelWidget : public QWidget {
+// Labels and images: drawn by the form's runtime, clicked with the left button.
+class DrawnWidget : public QWidget {
+public:
+    DrawnWidget(QWidget* parent, ControlImpl* control)
+        : QWidget(parent)
+        , control_(control)
+    {
+    }
+
+protected:
+    // Draws the flat one-pixel border when asked; returns the area inside it.
+    QRect border(QPainter& p, bool bordered) const
+    {
+        if (!bordered)
+            return rect();
+        p.setPen(QColor(0, 0, 0));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+        return rect().adjusted(1, 1, -1, -1);
+    }
+    void mousePressEvent(QMouseEvent* e) override { pressed_ = e->button() == Qt::LeftButton; }
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        const bool click
+            = pressed_ && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint());
+        pressed_ = false;
+        if (click && control_->form.userMode)
+            control_->raiseClick();
+    }
+    void mouseDoubleClickEvent(QMouseEvent* e) override
+    {
+        if (e->button() == Qt::LeftButton && control_->form.userMode)
+            control_->raiseDblClick();
+    }
+
+private:
+    ControlImpl* control_;
+    bool pressed_ = false;
+};
+
+class LabelWidget : public DrawnWidget {
 public:
     LabelWidget(QWidget* parent, LabelImpl* label)
-        : QWidget(parent)
+        : DrawnWidget(parent, label)
         , label_(label)
     {
     }
-    LabelImpl* label_;
-    bool pressed_ = false;
 
 protected:
     void paintEvent(QPaintEvent*) override
@@ -70,12 +99,7 @@ protected:
         const LabelImpl& l = *label_;
         if (l.backStyle != 0)
             p.fillRect(rect(), toQColor(l.backColor));
-        QRect text = rect();
-        if (l.borderStyle != 0) {
-            p.setPen(QColor(0, 0, 0));
-            p.drawRect(rect().adjusted(0, 0, -1, -1));
-            text.adjust(1, 1, -1, -1);
-        }
+        const QRect text = border(p, l.borderStyle != 0);
         p.setPen(toQColor(l.foreColor));
         p.setFont(toQFont(l.font));
         int align = Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic;
@@ -84,48 +108,25 @@ protected:
                                   : Qt::AlignLeft;
         p.drawText(text, align, QString::fromStdString(crlfToLf(l.caption)));
     }
-    void mousePressEvent(QMouseEvent* e) override
-    {
-        noteCursor(e->globalPosition().toPoint());
-        pressed_ = e->button() == Qt::LeftButton;
-    }
-    void mouseReleaseEvent(QMouseEvent* e) override
-    {
-        noteCursor(e->globalPosition().toPoint());
-        const bool click
-            = pressed_ && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint());
-        pressed_ = false;
-        if (click && label_->form.userMode)
-            label_->raiseClick();
-    }
-    void mouseDoubleClickEvent(QMouseEvent* e) override
-    {
-        if (e->button() == Qt::LeftButton && label_->form.userMode)
-            label_->raiseDblClick();
-    }
+
+private:
+    LabelImpl* label_;
 };
 
-class ImageWidget : public QWidget {
+class ImageWidget : public DrawnWidget {
 public:
     ImageWidget(QWidget* parent, ImageImpl* image)
-        : QWidget(parent)
+        : DrawnWidget(parent, image)
         , image_(image)
     {
     }
-    ImageImpl* image_;
-    bool pressed_ = false;
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter p(this);
         const ImageImpl& im = *image_;
-        QRect inner = rect();
-        if (im.borderStyle != 0) {
-            p.setPen(QColor(0, 0, 0));
-            p.drawRect(rect().adjusted(0, 0, -1, -1));
-            inner.adjust(1, 1, -1, -1);
-        }
+        const QRect inner = border(p, im.borderStyle != 0);
         if (im.image.isNull())
             return;
         if (im.stretch)
@@ -133,19 +134,9 @@ protected:
         else
             p.drawImage(inner.topLeft(), im.image);
     }
-    void mousePressEvent(QMouseEvent* e) override
-    {
-        noteCursor(e->globalPosition().toPoint());
-        pressed_ = e->button() == Qt::LeftButton;
-    }
-    void mouseReleaseEvent(QMouseEvent* e) override
-    {
-        const bool click
-            = pressed_ && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint());
-        pressed_ = false;
-        if (click && image_->form.userMode)
-            image_->raiseClick();
-    }
+
+private:
+    ImageImpl* image_;
 };
 
 } // namespace

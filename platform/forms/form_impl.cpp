@@ -335,6 +335,8 @@ void FormImpl::show(int modal)
                     break;
                 }
         }
+        if (!life->alive) // GotFocus may unload the form
+            return;
         focusChanged();
         if (!life->alive)
             return;
@@ -488,8 +490,10 @@ void FormImpl::moveFocus(bool forward)
         const std::size_t at = std::size_t(it - order.begin());
         i = forward ? (at + 1) % order.size() : (at + order.size() - 1) % order.size();
     }
+    auto life = life_;
     order[i]->widget()->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-    focusChanged();
+    if (life->alive) // GotFocus may unload the form
+        focusChanged();
 }
 
 void FormImpl::postedKeyDown(int keyCode)
@@ -608,7 +612,8 @@ bool FormImpl::keyEvent(QWidget* target, QKeyEvent* e)
                 return true;
         }
         if (code && accessKeys(ctl, vk, shift, e)) {
-            consumedKeys_.insert(vk);
+            if (life->alive) // the access key may have unloaded the form
+                consumedKeys_.insert(vk);
             return true;
         }
         if (!life->alive)

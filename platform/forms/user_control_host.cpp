@@ -49,7 +49,6 @@ protected:
 private:
     void mouse(QMouseEvent* e)
     {
-        noteCursor(e->globalPosition().toPoint());
         e->accept(); // handled here: never reaches the container as well
         if (host)
             host->mouseEvent(e);
@@ -157,8 +156,11 @@ void UserControlImpl::accessKey(std::int16_t keyAscii)
 {
     if (!form.userMode || !enabled_)
         return;
+    auto life = form.life();
     if (keyAscii != 13 && keyAscii != 27 && ctl_->CanGetFocus() && !w_->hasFocus())
         w_->setFocus(Qt::ShortcutFocusReason);
+    if (!life->alive) // GotFocus may unload the form
+        return;
     std::int16_t k = keyAscii;
     form.fire([&] { ctl_->AccessKeyPress(k); });
 }
@@ -392,7 +394,7 @@ void UserControlImpl::Size(double w, double h)
 }
 
 namespace {
-double twipsPer(std::int16_t scale, bool /*vertical*/)
+double twipsPer(std::int16_t scale)
 {
     switch (scale) {
     case vbPixels:
@@ -414,16 +416,12 @@ double UserControlImpl::ScaleX(double value, std::int16_t from, std::int16_t to)
         from = form.scaleMode;
     if (to == vbUser)
         to = form.scaleMode;
-    return value * twipsPer(from, false) / twipsPer(to, false);
+    return value * twipsPer(from) / twipsPer(to);
 }
 
 double UserControlImpl::ScaleY(double value, std::int16_t from, std::int16_t to) const
 {
-    if (from == vbUser)
-        from = form.scaleMode;
-    if (to == vbUser)
-        to = form.scaleMode;
-    return value * twipsPer(from, true) / twipsPer(to, true);
+    return ScaleX(value, from, to); // square pixels: one factor for both axes
 }
 
 } // namespace qm::forms::detail

@@ -2,6 +2,7 @@
 
 #include "platform/forms/form_description.h"
 #include "platform/raster/dc.h"
+#include "platform/raster/text_layout.h"
 
 namespace qm::forms::test {
 
@@ -45,19 +46,11 @@ void Probe::log(const std::string& what) const
 }
 
 namespace {
+// The character the caption's "&" marks, or "" for none.
 std::string accessKeyOf(const std::string& caption)
 {
-    std::string key;
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] != '&')
-            continue;
-        if (i + 1 < caption.size() && caption[i + 1] == '&') {
-            ++i;
-            continue;
-        }
-        key = i + 1 < caption.size() ? caption.substr(i + 1, 1) : "";
-    }
-    return key;
+    const auto p = gfx::parsePrefix(caption);
+    return p.underline < 0 ? std::string() : p.text.substr(std::size_t(p.underline), 1);
 }
 } // namespace
 
