@@ -1,8 +1,10 @@
 #include "platform/forms/form_description.h"
+#include "platform/raster/dc.h"
 #include "tests/forms/support/forms_fixture.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QImage>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
