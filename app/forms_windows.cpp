@@ -4,8 +4,14 @@
 #include "app/forms/frm_fine.h"
 #include "platform/forms/blocking.h"
 #include "platform/forms/program.h"
+#include "platform/forms/window_services.h"
 
 namespace qm {
+
+FormsWindows::FormsWindows()
+{
+    TfrmFine::StoreIcon(forms::App::Path() + "/quillmere.ico");
+}
 
 void FormsWindows::Inizio()
 {

@@ -6,8 +6,8 @@ namespace qm {
 
 class FormsWindows final : public MainWindows {
 public:
-    // The forms runtime must be started.
-    FormsWindows() = default;
+    // The forms runtime must be started. Gives the result window the icon beside the program.
+    FormsWindows();
 
     // A clip that cannot be opened goes to the runtime's unhandled-error report (a message
     // box, then the program ends); when that report returns, as in tests, the error is thrown on.

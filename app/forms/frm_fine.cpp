@@ -1,5 +1,7 @@
 #include "app/forms/frm_fine.h"
 
+#include "platform/forms/form_description.h"
+
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -13,16 +15,21 @@ std::string TfrmFine::VersionCaption(const std::string& caption, int major, int 
     return caption + version;
 }
 
+void TfrmFine::StoreIcon(const std::string& iconFile)
+{
+    std::ifstream in(iconFile, std::ios::binary);
+    forms::PictureData icon { { std::istreambuf_iterator<char>(in), {} } };
+    if (icon.empty())
+        return;
+    forms::FormDescription description = forms::formDescription("frmFine");
+    description.Settings.WriteProperty("Icon", icon);
+    forms::registerFormDescription(description.toJson(), "frmFine with " + iconFile);
+}
+
 void TfrmFine::Form_Load()
 {
     Caption
         = VersionCaption(Caption, forms::App::Major(), forms::App::Minor(), forms::App::Revision());
-    // The icon is made at build time and lies beside the program; without it the window
-    // keeps the system's.
-    std::ifstream in(forms::App::Path() + "/quillmere.ico", std::ios::binary);
-    forms::PictureData icon { { std::istreambuf_iterator<char>(in), {} } };
-    if (!icon.empty())
-        Icon = icon;
 }
 
 } // namespace qm

@@ -18,6 +18,9 @@ public:
     // The stored caption followed by " v.", major, ".", minor as "00", ".", revision as "0000".
     static std::string VersionCaption(
         const std::string& caption, int major, int minor, int revision);
+    // Stores the icon file (made at build time, beside the program) in the window's description,
+    // so the window has it from its first load; without the file the description stays as it is.
+    static void StoreIcon(const std::string& iconFile);
 
 protected:
     void Form_Load() override;

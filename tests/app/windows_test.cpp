@@ -75,6 +75,10 @@ TEST_F(MainWindowsOnForms, ResultTextLoadsTheResultWindowWithItsVersionCaption)
     ASSERT_TRUE(frmFine.IsLoaded());
     EXPECT_FALSE(frmFine.Visible());
     EXPECT_EQ(frmFine.Caption(), "Quillmere v.1.00.0000");
+    // The icon made beside the program (the tests' copy) is the window's from its first load.
+    const forms::PictureData icon = frmFine.Icon();
+    ASSERT_GE(icon.Bytes.size(), 6u);
+    EXPECT_EQ(icon.Bytes[2], 1); // an icon file
     EXPECT_EQ(GetClientRect(frmFine.hWnd()), (gfx::Rect { 0, 0, 312, 124 }));
     EXPECT_EQ(frmFine.ScaleWidth(), 4680);
     EXPECT_EQ(frmFine.ScaleHeight(), 1860);
