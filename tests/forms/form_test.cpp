@@ -180,6 +180,21 @@ TEST_F(Forms, DoEventsProcessesPendingEventsOnce)
     EXPECT_EQ(frm.events.back(), "Click");
 }
 
+TEST_F(Forms, WhatIsDrawnOnTheFormsSurfaceShowsUnderItsControls)
+{
+    TfrmPlain frm;
+    frm.Show();
+    QWidget* w = widgetOf(frm.hWnd());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    gfx::DC dc = frm.hDC();
+    EXPECT_EQ(dc.bitmap().width(), w->width());
+    dc.fillRect({ 10, 10, 20, 20 }, gfx::Brush::solid(0x00FF00));
+    DoEvents();
+    const QImage shot = w->grab().toImage();
+    EXPECT_EQ(shot.pixel(15, 15) & 0xFFFFFF, 0x00FF00u);
+    EXPECT_EQ(shot.pixel(25, 25) & 0xFFFFFF, 0xD4D0C8u); // the back colour around it
+}
+
 TEST_F(Forms, ReleaseStartsTheFormAfresh)
 {
     TfrmProbe frm;
