@@ -77,7 +77,7 @@ UserControlImpl::UserControlImpl(
         keyDown(code, shift);
     };
     dc_ = gfx::DC::createMemory();
-    applyGeometry();
+    ControlImpl::applyGeometry(); // no Resize before the control exists
     lastSize_ = w_->size();
     newSurface();
     ctl_->attachHost(this);
@@ -144,6 +144,14 @@ void UserControlImpl::ambientChanged(const char* what)
 void UserControlImpl::shown()
 {
     form.fire([this] { ctl_->Show(); });
+}
+
+void UserControlImpl::applyGeometry()
+{
+    ControlImpl::applyGeometry();
+    // Qt holds back the resize event of a hidden widget until it is shown; the control hears of
+    // its new size now. The event that comes on showing finds the size already known.
+    resized(true);
 }
 
 void UserControlImpl::setEnabled(bool e)

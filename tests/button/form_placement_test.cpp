@@ -49,8 +49,6 @@ TEST_F(FormPlacementTest, ButtonFromADescriptionIsBuiltResizedAndReleased)
     ASSERT_TRUE(in.record().MemDC);
     EXPECT_EQ(in.record().MemDC.bitmap().size(), (gfx::Size { 75, 23 }));
 
-    frm.Show();
-    forms::DoEvents();
     frm.kxButtons_H1.Width = 1500.0; // 100 pixels
     forms::DoEvents();
     EXPECT_EQ(in.record().MemDC.bitmap().size(), (gfx::Size { 100, 23 }));

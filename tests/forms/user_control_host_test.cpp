@@ -239,5 +239,38 @@ TEST_F(Host, AnUnhandledErrorInAHandlerIsReportedAndTheEventAbandoned)
     EXPECT_TRUE(frm.IsLoaded());
 }
 
+// Resize comes with every change of size, once, whether the form is on screen or only loaded.
+class HostResize : public Host, public ::testing::WithParamInterface<bool> { };
+
+TEST_P(HostResize, EachChangeOfSizeRaisesResizeOnce)
+{
+    const bool shownFirst = GetParam();
+    Load(frm);
+    if (shownFirst)
+        show();
+    std::vector<int>& seen = frm.Probe1->resizeWidths;
+    seen.clear();
+    frm.Probe1.Width = 1500.0; // 100 pixels
+    DoEvents();
+    frm.Probe1.Height = 600.0;
+    DoEvents();
+    frm.Probe1.Move(0, 0, 1500.0, 600.0); // moved, same size
+    frm.Probe1.Width = 1500.0;
+    DoEvents();
+    frm.Probe1->host().Size(1800, 600); // through the control's own host
+    DoEvents();
+    EXPECT_EQ(seen, (std::vector<int> { 100, 100, 120 }));
+    EXPECT_EQ(frm.Probe1->host().ScaleHeight(), 40);
+    if (!shownFirst) {
+        show(); // the size held back until now is no news to the control
+        DoEvents();
+        EXPECT_EQ(seen, (std::vector<int> { 100, 100, 120 }));
+    }
+    EXPECT_EQ(frm.Probe1->host().hDC().bitmap().width(), 120);
+}
+
+INSTANTIATE_TEST_SUITE_P(ShownOrHidden, HostResize, ::testing::Values(false, true),
+    [](const ::testing::TestParamInfo<bool>& i) { return i.param ? "Shown" : "LoadedOnly"; });
+
 } // namespace
 } // namespace qm::forms::test

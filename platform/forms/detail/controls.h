@@ -91,6 +91,7 @@ public:
     void shown() override;
     void setEnabled(bool enabled) override;
     bool enabled() const override { return enabled_; }
+    void applyGeometry() override;
 
     // Creation: InitProperties (new control) or ReadProperties (stored bag), then Resize.
     void create(const PropertyBag* stored);

@@ -67,7 +67,7 @@ public:
     virtual void setEnabled(bool enabled);
     virtual bool enabled() const;
 
-    void applyGeometry();
+    virtual void applyGeometry();
     void raiseClick();
     void raiseDblClick();
 

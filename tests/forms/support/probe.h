@@ -24,7 +24,11 @@ public:
     void InitProperties() override;
     void ReadProperties(PropertyBag& bag) override;
     void WriteProperties(PropertyBag& bag) override;
-    void Resize() override { log("Resize"); }
+    void Resize() override
+    {
+        resizeWidths.push_back(host().ScaleWidth());
+        log("Resize");
+    }
     void Paint() override;
     void Terminate() override { log("Terminate"); }
     void Show() override { log("Show"); }
@@ -52,6 +56,7 @@ public:
     std::uint32_t color = 0x0000FF; // red
     std::int16_t weight = 0;
     bool refreshInPaint = false;
+    std::vector<int> resizeWidths; // ScaleWidth seen at each Resize
     std::function<void()> onClick; // set by the form that holds the probe
     std::function<void(std::int16_t&)> onKeyDown; // may change the key code
 };
