@@ -14,6 +14,14 @@ namespace {
 
 class Forms : public FormsTest { };
 
+class TfrmNamed : public Form {
+public:
+    explicit TfrmNamed(const std::string& name)
+        : Form(name)
+    {
+    }
+};
+
 TEST_F(Forms, FirstUseOfAMemberLoadsTheFormOnce)
 {
     TfrmProbe frm;
@@ -61,6 +69,48 @@ TEST_F(Forms, NoControlBoxAndNoCaptionMeansNoTitleBar)
     EXPECT_FALSE(w->windowFlags() & Qt::FramelessWindowHint); // the border stays
     TfrmProbe titled;
     EXPECT_TRUE(widgetOf(titled.hWnd())->windowFlags() & Qt::WindowTitleHint);
+}
+
+// The title bar offers what the form's settings ask for and nothing more; fixed borders do not
+// resize.
+TEST_F(Forms, TitleBarButtonsFollowTheBorderAndButtonSettings)
+{
+    constexpr Qt::WindowFlags title = Qt::WindowTitleHint, menu = Qt::WindowSystemMenuHint,
+                              close = Qt::WindowCloseButtonHint, min = Qt::WindowMinimizeButtonHint,
+                              max = Qt::WindowMaximizeButtonHint;
+    const Qt::WindowFlags box = title | menu | close;
+    struct Case {
+        const char* settings;
+        Qt::WindowFlags buttons;
+        bool fixed;
+    } cases[] = {
+        { R"("BorderStyle": 2)", box | min | max, false },
+        { R"("BorderStyle": 2, "MaxButton": false)", box | min, false },
+        { R"("BorderStyle": 1)", box | min | max, true },
+        { R"("BorderStyle": 1, "MinButton": false, "MaxButton": false)", box, true },
+        { R"("BorderStyle": 3)", box, true },
+        { R"("BorderStyle": 3, "MinButton": true)", box | min, true },
+        { R"("BorderStyle": 3, "MaxButton": true)", box | max, true },
+        { R"("BorderStyle": 3, "ControlBox": false, "MaxButton": true)", title, true },
+        { R"("BorderStyle": 4)", box, true },
+    };
+    const Qt::WindowFlags offered = box | min | max;
+    int n = 0;
+    for (const Case& c : cases) {
+        const std::string name = "frmTitleBar" + std::to_string(n++);
+        registerFormDescription(R"({"Form": ")" + name + R"(", "Settings": {"Caption": "T", )"
+            + c.settings + R"(, "ClientWidth": 3000, "ClientHeight": 1500}})");
+        TfrmNamed frm(name);
+        QWidget* w = widgetOf(frm.hWnd());
+        SCOPED_TRACE(c.settings);
+        EXPECT_TRUE(w->windowFlags() & Qt::CustomizeWindowHint);
+        EXPECT_EQ(w->windowFlags() & offered, c.buttons);
+        EXPECT_EQ(w->minimumSize() == w->maximumSize(), c.fixed);
+        Unload(frm);
+    }
+    registerFormDescription(R"({"Form": "frmNoBorder", "Settings": {"BorderStyle": 0}})");
+    TfrmNamed none("frmNoBorder");
+    EXPECT_TRUE(widgetOf(none.hWnd())->windowFlags() & Qt::FramelessWindowHint);
 }
 
 TEST_F(Forms, UnloadTwiceAndUnloadingAFormNeverLoaded)
