@@ -2,6 +2,7 @@
 // conversion, stretching, and the transparent-picture sequence built from them.
 #include "platform/raster/dc.h"
 #include "platform/raster/gdi.h"
+#include "tests/raster/support/surface.h"
 
 #include <gtest/gtest.h>
 
@@ -24,15 +25,7 @@ struct Mono {
     bool at(int x, int y = 0) const { return bitmap.pixel(x, y) == kWhite; }
 };
 
-struct Color {
-    DC dc = DC::createMemory();
-    Bitmap bitmap;
-    Color(int w, int h, ColorRef fill = kWhite)
-    {
-        bitmap = Bitmap::createColor(w, h, fill);
-        dc.select(bitmap);
-    }
-};
+using Color = qm::gfx::testing::Surface;
 
 } // namespace
 

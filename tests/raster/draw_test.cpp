@@ -2,6 +2,7 @@
 // '.' untouched background, '#' pen or brush colour, 'o' another colour.
 #include "platform/raster/dc.h"
 #include "platform/raster/gdi.h"
+#include "tests/raster/support/surface.h"
 
 #include <cmath>
 #include <functional>
@@ -19,29 +20,7 @@ constexpr ColorRef kBlack = rgb(0, 0, 0);
 constexpr ColorRef kRed = rgb(255, 0, 0);
 constexpr ColorRef kBlue = rgb(0, 0, 255);
 
-struct Surface {
-    DC dc = DC::createMemory();
-    Bitmap bitmap;
-    Surface(int w, int h, ColorRef fill = kWhite)
-    {
-        bitmap = Bitmap::createColor(w, h, fill);
-        dc.select(bitmap);
-    }
-    // One string per row: '.' for white, '#' for `ink`, 'o' for anything else.
-    std::vector<std::string> picture(ColorRef ink = kBlack) const
-    {
-        std::vector<std::string> rows;
-        for (int y = 0; y < bitmap.height(); ++y) {
-            std::string row;
-            for (int x = 0; x < bitmap.width(); ++x) {
-                const ColorRef c = bitmap.pixel(x, y);
-                row += c == kWhite ? '.' : c == ink ? '#' : 'o';
-            }
-            rows.push_back(row);
-        }
-        return rows;
-    }
-};
+using qm::gfx::testing::Surface;
 
 using Picture = std::vector<std::string>;
 
