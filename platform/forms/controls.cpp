@@ -2,6 +2,8 @@
 
 #include "platform/forms/detail/runtime.h"
 #include "platform/forms/runtime_error.h"
+#include "platform/raster/syscolor.h"
+#include "platform/raster/text.h"
 #include "platform/raster/text_layout.h"
 
 #include <QApplication>
@@ -9,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <algorithm>
 #include <cmath>
 
 namespace qm::forms::detail {
@@ -37,6 +40,8 @@ std::string lfToCrlf(const std::string& s)
     }
     return out;
 }
+
+constexpr int kWindowFrame = 6; // system colour of a flat single border
 
 // The character the caption's "&" marks, or "" for none.
 std::string mnemonicOf(const std::string& caption)
@@ -95,18 +100,9 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override
     {
-        QPainter p(this);
-        const LabelImpl& l = *label_;
-        if (l.backStyle != 0)
-            p.fillRect(rect(), toQColor(l.backColor));
-        const QRect text = border(p, l.borderStyle != 0);
-        p.setPen(toQColor(l.foreColor));
-        p.setFont(toQFont(l.font));
-        int align = Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic;
-        align |= l.alignment == 1 ? Qt::AlignRight
-            : l.alignment == 2    ? Qt::AlignHCenter
-                                  : Qt::AlignLeft;
-        p.drawText(text, align, QString::fromStdString(crlfToLf(l.caption)));
+        const QImage img = label_->image();
+        if (!img.isNull())
+            QPainter(this).drawImage(0, 0, img);
     }
 
 private:
@@ -224,6 +220,79 @@ void LabelImpl::setPointer(std::int16_t pointer, const PictureData& icon)
         w_->setCursor(*c);
     else
         w_->unsetCursor();
+}
+
+const gfx::Font& LabelImpl::realisedFont()
+{
+    gfx::LogFont lf;
+    // Character height in pixels: points at the screen's logical resolution.
+    lf.height = -int(std::lround(font.Size * 20.0 / twipsPerPixel()));
+    lf.weight = font.Weight;
+    lf.italic = font.Italic;
+    lf.underline = font.Underline;
+    lf.strikeOut = font.Strikethrough;
+    lf.faceName = font.Name;
+    if (!realised_ || lf != realisedFor_) {
+        realised_ = gfx::Font::create(lf);
+        realisedFor_ = lf;
+    }
+    return realised_;
+}
+
+void LabelImpl::draw(gfx::DC& dc)
+{
+    gfx::Rect r = dc.bitmap().rect();
+    if (backStyle != 0)
+        dc.fillRect(r, gfx::Brush::solid(toColorRef(backColor)));
+    if (borderStyle != 0) {
+        dc.select(gfx::Pen::create(gfx::PenStyle::Solid, 1, gfx::GetSysColor(kWindowFrame)));
+        dc.select(gfx::Brush::null());
+        dc.rectangle(r);
+        r = { r.left + 1, r.top + 1, r.right - 1, r.bottom - 1 };
+    }
+    dc.select(realisedFont());
+    dc.setTextColor(toColorRef(foreColor));
+    dc.setBkMode(gfx::kTransparent);
+    const unsigned align = alignment == 1 ? gfx::DT_RIGHT
+        : alignment == 2                  ? gfx::DT_CENTER
+                                          : gfx::DT_LEFT;
+    gfx::drawText(dc, caption, r, gfx::DT_WORDBREAK | align);
+}
+
+QImage LabelImpl::image()
+{
+    const int w = w_->width();
+    const int h = w_->height();
+    if (w <= 0 || h <= 0)
+        return {};
+    gfx::DC dc = gfx::DC::createMemory();
+    gfx::Bitmap drawn = gfx::Bitmap::createColor(w, h);
+    dc.select(drawn);
+    draw(dc);
+    if (backStyle != 0)
+        return QImage(reinterpret_cast<const uchar*>(drawn.bits()), w, h, drawn.bytesPerLine(),
+            QImage::Format_RGB32)
+            .copy();
+    // Transparent: drawn once over black (above) and once over white. Where both agree the
+    // label painted; where they differ fully it painted nothing; in between (smoothed glyph
+    // edges) the difference is the coverage, and the pixel over black its premultiplied colour.
+    gfx::Bitmap overWhite = gfx::Bitmap::createColor(w, h, gfx::rgb(255, 255, 255));
+    dc.select(overWhite);
+    draw(dc);
+    QImage out(w, h, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < h; ++y) {
+        const std::uint32_t* black = drawn.scanLine(y);
+        const std::uint32_t* white = overWhite.scanLine(y);
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const int r = qRed(black[x]), g = qGreen(black[x]), b = qBlue(black[x]);
+            const int gap
+                = std::max({ qRed(white[x]) - r, qGreen(white[x]) - g, qBlue(white[x]) - b, 0 });
+            const int alpha = 255 - gap;
+            line[x] = qRgba(std::min(r, alpha), std::min(g, alpha), std::min(b, alpha), alpha);
+        }
+    }
+    return out;
 }
 
 std::string LabelImpl::accessKeys() const

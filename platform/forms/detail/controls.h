@@ -30,8 +30,19 @@ public:
     std::int16_t mousePointer = 0;
     PictureData mouseIcon;
 
+    // Back, border and caption drawn through the raster layer on `dc`, whose bitmap is the
+    // label's size; nothing but border and caption when the back is transparent.
+    void draw(gfx::DC& dc);
+    // The label's pixels as shown: premultiplied alpha, clear where a transparent label
+    // draws nothing.
+    QImage image();
+
 private:
+    const gfx::Font& realisedFont();
+
     QWidget* w_;
+    gfx::LogFont realisedFor_;
+    gfx::Font realised_;
 };
 
 class TextBoxImpl : public ControlImpl {
