@@ -585,6 +585,18 @@ void UserControlRefBase::setDefault_(const bool& v)
     u.isDefault = v;
     u.form.focusChanged();
 }
+std::int16_t UserControlRefBase::oleDropMode_() const
+{
+    return kind<detail::UserControlImpl>(impl(), Name()).OLEDropMode();
+}
+void UserControlRefBase::setOLEDropMode_(const std::int16_t& v)
+{
+    kind<detail::UserControlImpl>(impl(), Name()).setOLEDropMode(v);
+}
+void UserControlRefBase::OLEDrag()
+{
+    kind<detail::UserControlImpl>(impl(), Name()).OLEDrag();
+}
 bool UserControlRefBase::cancel_() const
 {
     return kind<detail::UserControlImpl>(impl(), Name()).isCancel;

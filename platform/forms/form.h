@@ -207,6 +207,8 @@ private:
     void setDefault_(const bool& v);
     bool cancel_() const;
     void setCancel_(const bool& v);
+    std::int16_t oleDropMode_() const;
+    void setOLEDropMode_(const std::int16_t& v);
 
 public:
     using Control::Control;
@@ -215,6 +217,12 @@ public:
         Default { this };
     Prop<bool, UserControlRefBase, &UserControlRefBase::cancel_, &UserControlRefBase::setCancel_>
         Cancel { this };
+    // Whether drops on the control raise its OLEDragOver and OLEDragDrop (vbOLEDropManual).
+    Prop<std::int16_t, UserControlRefBase, &UserControlRefBase::oleDropMode_,
+        &UserControlRefBase::setOLEDropMode_>
+        OLEDropMode { this };
+    // Starts a drag from the control (its OLEStartDrag gives the data); returns when it ends.
+    void OLEDrag();
     UserControl& base() const; // loads the form when needed
 
 protected:

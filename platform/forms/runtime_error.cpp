@@ -29,6 +29,17 @@ std::string ErrorText(int number)
         return "Object required";
     case errInvalidPicture:
         return "Invalid picture";
+    case errInvalidFormat:
+        return "Invalid Clipboard format";
+    case errFormatMismatch:
+        return "Specified format doesn't match format of data";
+    case errFormatsFixed:
+        return "DataObject formats list may not be cleared or expanded outside of the "
+               "OLEStartDrag event";
+    case errRecursiveDrag:
+        return "Illegal recursive invocation of OLE drag and drop";
+    case errDataNotSupplied:
+        return "Requested data was not supplied to the DataObject during the OLESetData event";
     default:
         return "Application-defined or object-defined error";
     }

@@ -20,6 +20,12 @@ enum ErrorNumber : int {
     errInvalidPropertyValue = 380,
     errInvalidPicture = 481,
     errUnableToLoad = 364, // form or control could not be created from its description
+    // Drag and drop.
+    errInvalidFormat = 460,
+    errFormatMismatch = 461,
+    errFormatsFixed = 672,
+    errRecursiveDrag = 674,
+    errDataNotSupplied = 676,
 };
 
 class RuntimeError : public std::runtime_error {

@@ -7,10 +7,15 @@
 #include "platform/forms/window_services.h"
 #include "platform/raster/dc.h"
 
+#include <climits>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
+#include <vector>
 
 namespace qm::forms {
 
@@ -39,11 +44,75 @@ enum : std::int16_t {
     vbCustom = 99,
 };
 
-// The drag-and-drop data object of the drag notifications (a format -> bytes store).
+// Drag and drop: data formats, drop effects, the State of OLEDragOver and the drop modes.
+enum : std::int16_t {
+    vbCFText = 1,
+    vbCFBitmap = 2,
+    vbCFMetafile = 3,
+    vbCFDIB = 8,
+    vbCFPalette = 9,
+    vbCFEMetafile = 14,
+    vbCFFiles = 15,
+    vbCFRTF = -16639,
+};
+enum : std::int32_t {
+    vbDropEffectNone = 0,
+    vbDropEffectCopy = 1,
+    vbDropEffectMove = 2,
+    vbDropEffectScroll = INT32_MIN,
+};
+enum : std::int16_t { vbEnter = 0, vbLeave = 1, vbOver = 2 };
+enum : std::int16_t { vbOLEDropNone = 0, vbOLEDropManual = 1 };
+
+namespace detail {
+struct DataObjectAccess;
+}
+
+// The data of one drag: the formats it offers and their data. The source fills it in
+// OLEStartDrag, either with the data or by declaring a format whose data it gives later, in
+// OLESetData, when a target asks for it. Targets only read it. Text, RTF and formats of our own
+// are byte strings; bitmaps (vbCFBitmap, vbCFDIB) are pictures; file lists are Files.
 class DataObject {
 public:
-    virtual ~DataObject() = default;
-    virtual bool GetFormat(std::int16_t format) const = 0;
+    using Value = std::variant<std::string, PictureData>;
+
+    // Removes every format (only while the drag starts).
+    void Clear();
+    // Whether the data offers `format` (declared formats count).
+    bool GetFormat(std::int16_t format) const;
+    // The data in `format`; a declared format is asked of the source first. A format the data
+    // does not offer, or vbCFFiles (read Files), raises error 461.
+    Value GetData(std::int16_t format);
+    // Offers `format` with `value` (while the drag starts, or to supply a declared format).
+    void SetData(Value value, std::int16_t format);
+    // Declares `format`; its data comes from the source's OLESetData when a target asks for it.
+    void SetData(std::int16_t format);
+    // The files of a vbCFFiles drag; AddFile offers vbCFFiles (only while the drag starts).
+    const std::vector<std::string>& Files() const;
+    void AddFile(std::string path);
+
+private:
+    friend struct detail::DataObjectAccess;
+    enum class Access { Build, Supply, Read };
+    struct Entry {
+        std::int16_t format;
+        std::optional<Value> value;
+    };
+    // A drag that another program started: what it offers, read on demand.
+    struct Foreign {
+        std::vector<std::int16_t> formats;
+        std::function<std::optional<Value>(std::int16_t)> read; // empty once the data is gone
+        std::vector<std::string> files;
+    };
+    Entry* find(std::int16_t format);
+    const Entry* find(std::int16_t format) const;
+    void requireBuild() const;
+
+    Access access_ = Access::Build;
+    std::vector<Entry> entries_;
+    std::vector<std::string> files_;
+    std::function<void(std::int16_t)> supply_; // raises the source's OLESetData
+    std::optional<Foreign> foreign_;
 };
 
 // What the container tells the control about itself.
@@ -111,6 +180,15 @@ public:
     // Converts between scale modes (vbTwips, vbPixels, vbPoints, vbHimetric) using the screen.
     virtual double ScaleX(double value, std::int16_t fromScale, std::int16_t toScale) const = 0;
     virtual double ScaleY(double value, std::int16_t fromScale, std::int16_t toScale) const = 0;
+
+    // vbOLEDropManual: drags over the control raise OLEDragOver and a drop OLEDragDrop.
+    // Other values than the two modes raise errInvalidPropertyValue.
+    virtual std::int16_t OLEDropMode() const = 0;
+    virtual void setOLEDropMode(std::int16_t mode) = 0;
+    // Starts a drag from the control: OLEStartDrag fills the data, OLEGiveFeedback follows
+    // the target's effect, OLESetData supplies declared formats, OLECompleteDrag ends it.
+    // Returns when the drag has ended.
+    virtual void OLEDrag() = 0;
 };
 
 // The notifications the host raises. Every argument that the host passes by reference can be
@@ -164,7 +242,13 @@ public:
     virtual void GotFocus() { }
     virtual void LostFocus() { }
 
-    // Drag and drop.
+    // Drag and drop. The source (after host().OLEDrag()): OLEStartDrag with AllowedEffects
+    // vbDropEffectCopy | vbDropEffectMove (no format or no effect left: no drag), OLEGiveFeedback
+    // when the target's effect changes (DefaultCursors False shows the control's own pointer),
+    // OLESetData for each declared format asked for, OLECompleteDrag with the effect performed.
+    // A target (OLEDropMode manual): OLEDragOver with State vbEnter, vbOver (each move) or
+    // vbLeave, then OLEDragDrop; Effect comes in as the effects the source allows and the
+    // handler leaves the one it accepts (vbDropEffectNone refuses). Coordinates in pixels.
     virtual void OLECompleteDrag(std::int32_t& Effect) { (void)Effect; }
     virtual void OLEDragDrop(DataObject& Data, std::int32_t& Effect, std::int16_t& Button,
         std::int16_t& Shift, float& X, float& Y)

@@ -1,10 +1,14 @@
 #include "platform/forms/detail/controls.h"
+#include "platform/forms/detail/drag_drop.h"
 #include "platform/forms/detail/runtime.h"
 #include "platform/forms/runtime_error.h"
 
+#include <QDrag>
+#include <QDropEvent>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <cmath>
 
 namespace qm::forms::detail {
@@ -45,8 +49,29 @@ protected:
         if (host)
             host->focusOut();
     }
+    void dragEnterEvent(QDragEnterEvent* e) override { dragOver(e); }
+    void dragMoveEvent(QDragMoveEvent* e) override { dragOver(e); }
+    void dragLeaveEvent(QDragLeaveEvent*) override
+    {
+        if (host)
+            host->dragLeave();
+    }
+    void dropEvent(QDropEvent* e) override
+    {
+        if (host)
+            host->drop(e);
+        else
+            e->ignore();
+    }
 
 private:
+    void dragOver(QDropEvent* e)
+    {
+        if (host)
+            host->dragOver(e);
+        else
+            e->ignore();
+    }
     void mouse(QMouseEvent* e)
     {
         e->accept(); // handled here: never reaches the container as well
@@ -64,6 +89,7 @@ UserControlImpl::UserControlImpl(
     const PropertyBag& s = desc.Settings;
     isDefault = s.ReadBool("Default", false);
     isCancel = s.ReadBool("Cancel", false);
+    const std::int16_t dropMode = s.ReadInt16("OLEDropMode", vbOLEDropNone);
     // Without a size of its own the control takes its stored extent (hundredths of a millimetre).
     if (desc.Properties && (width == 0 || height == 0)) {
         width = std::nearbyint(desc.Properties->ReadInt32("_extentx", 0) * 1440.0 / 2540.0);
@@ -80,6 +106,7 @@ UserControlImpl::UserControlImpl(
     ControlImpl::applyGeometry(); // no Resize before the control exists
     lastSize_ = w_->size();
     newSurface();
+    setOLEDropMode(dropMode);
     ctl_->attachHost(this);
 }
 
@@ -430,6 +457,141 @@ double UserControlImpl::ScaleX(double value, std::int16_t from, std::int16_t to)
 double UserControlImpl::ScaleY(double value, std::int16_t from, std::int16_t to) const
 {
     return ScaleX(value, from, to); // square pixels: one factor for both axes
+}
+
+} // namespace qm::forms::detail
+
+namespace qm::forms::detail {
+
+void UserControlImpl::setOLEDropMode(std::int16_t mode)
+{
+    if (mode != vbOLEDropNone && mode != vbOLEDropManual)
+        Raise(errInvalidPropertyValue);
+    dropMode_ = mode;
+    w_->setAcceptDrops(mode == vbOLEDropManual);
+}
+
+void UserControlImpl::dragOver(QDropEvent* e)
+{
+    if (!form.userMode || !enabled_ || dropMode_ != vbOLEDropManual) {
+        e->ignore();
+        return;
+    }
+    const bool entering = e->type() == QEvent::DragEnter || !dragOver_;
+    const std::int16_t state = entering ? vbEnter : vbOver;
+    if (entering)
+        dragOver_ = DragOverState { dataObjectFor(e->mimeData()) };
+    DragOverState& d = *dragOver_;
+    const std::shared_ptr<DataObject> data = d.data;
+    DataObjectAccess::rebindForeign(*data, e->mimeData());
+    d.effects = effectsOf(e->possibleActions());
+    d.button = buttonsOf(e->buttons());
+    d.shift = shiftOf(e->modifiers());
+    d.x = float(e->position().x());
+    d.y = float(e->position().y());
+    std::int32_t effect = d.effects;
+    std::int16_t button = d.button, shift = d.shift, st = state;
+    float x = d.x, y = d.y;
+    auto life = form.life();
+    const bool ok = form.fire([&] { ctl_->OLEDragOver(*data, effect, button, shift, x, y, st); });
+    DataObjectAccess::unbindForeign(*data);
+    const Qt::DropAction action = ok ? actionOf(effect, e->possibleActions()) : Qt::IgnoreAction;
+    e->setDropAction(action);
+    // The toolkit sends the moves and the leave of a drag only to a widget that took its
+    // entry; a control that refuses it now may still accept as the drag moves on.
+    e->setAccepted(action != Qt::IgnoreAction || state == vbEnter);
+}
+
+void UserControlImpl::dragLeave()
+{
+    if (!dragOver_)
+        return;
+    DragOverState d = std::move(*dragOver_);
+    dragOver_.reset();
+    std::int32_t effect = d.effects;
+    std::int16_t state = vbLeave;
+    form.fire([&] { ctl_->OLEDragOver(*d.data, effect, d.button, d.shift, d.x, d.y, state); });
+}
+
+void UserControlImpl::drop(QDropEvent* e)
+{
+    std::shared_ptr<DataObject> data = dragOver_ ? dragOver_->data : dataObjectFor(e->mimeData());
+    dragOver_.reset();
+    if (!form.userMode || !enabled_ || dropMode_ != vbOLEDropManual) {
+        e->ignore();
+        return;
+    }
+    DataObjectAccess::rebindForeign(*data, e->mimeData());
+    std::int32_t effect = effectsOf(e->possibleActions());
+    std::int16_t button = buttonsOf(e->buttons()), shift = shiftOf(e->modifiers());
+    float x = float(e->position().x()), y = float(e->position().y());
+    const bool ok = form.fire([&] { ctl_->OLEDragDrop(*data, effect, button, shift, x, y); });
+    DataObjectAccess::unbindForeign(*data);
+    const Qt::DropAction action = ok ? actionOf(effect, e->possibleActions()) : Qt::IgnoreAction;
+    if (action == Qt::IgnoreAction) {
+        e->ignore();
+        return;
+    }
+    e->setDropAction(action);
+    e->accept();
+}
+
+void UserControlImpl::OLEDrag()
+{
+    if (dragging_)
+        Raise(errRecursiveDrag);
+    if (!form.userMode)
+        return;
+    auto life = form.life();
+    dragging_ = true;
+    struct Done {
+        UserControlImpl* self;
+        std::shared_ptr<FormLife> life;
+        ~Done()
+        {
+            if (life->alive)
+                self->dragging_ = false;
+        }
+    } done { this, life };
+
+    auto data = std::make_shared<DataObject>();
+    std::int32_t allowed = vbDropEffectCopy | vbDropEffectMove;
+    const bool started = form.fire([&] { ctl_->OLEStartDrag(*data, allowed); });
+    if (!life->alive)
+        return;
+    std::int32_t effect = vbDropEffectNone;
+    const Qt::DropActions actions = actionsOf(allowed);
+    if (started && actions && !DataObjectAccess::formats(*data).empty()) {
+        DataObject* raw = data.get();
+        DataObjectAccess::seal(*data, [this, life, raw](std::int16_t format) {
+            if (!life->alive)
+                return;
+            std::int16_t f = format;
+            form.fire([&] { ctl_->OLESetData(*raw, f); });
+        });
+        // Owned here, not by the window: the form may go while the drag runs.
+        QObject source;
+        auto* drag = new QDrag(&source);
+        drag->setMimeData(new DragMime(data));
+        QObject::connect(
+            drag, &QDrag::actionChanged, &source, [this, life, drag](Qt::DropAction action) {
+                if (!life->alive)
+                    return;
+                std::int32_t shown = effectsOf(action);
+                bool defaultCursors = true;
+                form.fire([&] { ctl_->OLEGiveFeedback(shown, defaultCursors); });
+                if (!defaultCursors && life->alive)
+                    if (auto c = cursorFor(pointer_, icon_); c && !c->pixmap().isNull())
+                        drag->setDragCursor(c->pixmap(), action);
+            });
+        const Qt::DropAction result = drag->exec(actions);
+        if (!life->alive)
+            return;
+        effect = effectsOf(result);
+    }
+    // The press that started the drag ended inside it: no Click follows.
+    leftPressed_ = false;
+    form.fire([&] { ctl_->OLECompleteDrag(effect); });
 }
 
 } // namespace qm::forms::detail

@@ -5,6 +5,11 @@
 #include "tests/button/support/button_internals.h"
 #include "tests/button/support/live_counts.h"
 
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QWidget>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace qm::testing {
@@ -15,7 +20,8 @@ constexpr const char* kDescription = R"({
   "Settings": {"Caption": "Buttons", "ClientWidth": 3000, "ClientHeight": 1200},
   "Controls": [
     {"Name": "kxButtons_H1", "Type": "Quillmere.kxButtons_H",
-     "Settings": {"Left": 120, "Top": 120, "Width": 1125, "Height": 345, "TabIndex": 0},
+     "Settings": {"Left": 120, "Top": 120, "Width": 1125, "Height": 345, "TabIndex": 0,
+                  "OLEDropMode": 1},
      "Properties": {"_extentx": 1984, "_extenty": 609, "caption": "&Ok"}}
   ]
 })";
@@ -87,6 +93,50 @@ TEST_F(FormPlacementTest, TerminateStopsTheHoverTimer)
     ButtonInternals(button).record().OverButton = kTrue;
     button.Terminate();
     EXPECT_FALSE(forms::KillTimer(hWnd, 237)); // already stopped
+    forms::Unload(frm);
+}
+
+TEST_F(FormPlacementTest, DragsOverAndFromTheButtonReachTheFormsHandlers)
+{
+    TfrmButtonPlacement frm;
+    frm.Show();
+    EXPECT_EQ(frm.kxButtons_H1.OLEDropMode, forms::vbOLEDropManual); // from the description
+    std::vector<std::string> seen;
+    kxButtons_H& button = frm.kxButtons_H1.object();
+    button.Events().OLEDragOver = [&](forms::DataObject& data, std::int32_t&, std::int16_t&,
+                                      std::int16_t&, float& x, float& y, std::int16_t& state) {
+        seen.push_back("over " + std::get<std::string>(data.GetData(forms::vbCFText)) + " "
+            + std::to_string(int(x)) + "," + std::to_string(int(y)) + " " + std::to_string(state));
+    };
+    button.Events().OLEDragDrop = [&](forms::DataObject&, std::int32_t& effect, std::int16_t&,
+                                      std::int16_t&, float&, float&) {
+        seen.push_back("drop " + std::to_string(effect));
+        effect = forms::vbDropEffectCopy;
+    };
+    QMimeData mime;
+    mime.setText("text");
+    QWindow* window = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->windowTitle() == "Buttons")
+            window = w->windowHandle();
+    ASSERT_NE(window, nullptr);
+    const QPoint at(8 + 10, 8 + 5); // the button's own (10, 5)
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(window, &enter);
+    QDropEvent drop(at, Qt::CopyAction, &mime, Qt::NoButton, {});
+    QApplication::sendEvent(window, &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(seen, (std::vector<std::string> { "over text 10,5 0", "drop 1" }));
+
+    std::vector<std::string> source;
+    button.Events().OLEStartDrag = [&](forms::DataObject& data, std::int32_t& allowed) {
+        source.push_back("start " + std::to_string(allowed));
+        data.SetData(std::string("x"), forms::vbCFText);
+    };
+    button.Events().OLECompleteDrag
+        = [&](std::int32_t& effect) { source.push_back("complete " + std::to_string(effect)); };
+    frm.kxButtons_H1.OLEDrag();
+    EXPECT_EQ(source, (std::vector<std::string> { "start 3", "complete 0" }));
     forms::Unload(frm);
 }
 

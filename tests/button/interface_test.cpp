@@ -124,11 +124,6 @@ TEST_F(InterfaceTest, RedrawBeforeTheFirstResizeDrawsNothing)
 
 // ---- events ----
 
-class NullData : public forms::DataObject {
-public:
-    bool GetFormat(std::int16_t) const override { return false; }
-};
-
 TEST_F(InterfaceTest, EventArgumentsArePassedByReference)
 {
     button.Events().OLEGiveFeedback = [](std::int32_t& effect, Boolean& defaultCursors) {
@@ -147,7 +142,7 @@ TEST_F(InterfaceTest, EventArgumentsArePassedByReference)
         x = 1.5f;
         state = 1;
     };
-    NullData data;
+    forms::DataObject data;
     std::int32_t e = 0;
     std::int16_t b = 1, shift = 0, state = 0;
     float x = 0, y = 0;
@@ -189,7 +184,7 @@ TEST(EventGuardTest, HandlerMayDestroyTheButton)
         allowed = 3;
         other.reset();
     };
-    NullData data;
+    forms::DataObject data;
     std::int32_t allowed = 0;
     other->OLEStartDrag(data, allowed);
     EXPECT_EQ(allowed, 3);

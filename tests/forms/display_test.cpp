@@ -1,6 +1,7 @@
 // The forms runtime on a real X server (Xvfb) with a window manager (openbox): a form with a
-// shaped child is shown, the pointer is moved and clicked with xdotool, and the screen's pixels
-// inside and outside the shape are checked. Skips when the tools are not installed.
+// shaped child is shown, the pointer is moved and clicked with xdotool, the screen's pixels
+// inside and outside the shape are checked, and one control is dragged onto another.
+// Skips when the tools are not installed.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -156,7 +157,7 @@ int run(const std::vector<std::string>& argv, const std::vector<std::string>& en
     return c.wait(5000);
 }
 
-TEST(RealDisplay, ShapedChildShowsAndTakesTheMouseOnlyInsideItsRegion)
+TEST(RealDisplay, ShapedChildTakesTheMouseOnlyInsideItsRegionAndDragsOntoAnotherControl)
 {
     const std::string xvfb = findTool("Xvfb"), wm = findTool("openbox"),
                       xdotool = findTool("xdotool");
@@ -227,6 +228,36 @@ TEST(RealDisplay, ShapedChildShowsAndTakesTheMouseOnlyInsideItsRegion)
     EXPECT_EQ(clicks,
         "CLICKS 1 1 CURSOR " + std::to_string(centreX) + " " + std::to_string(centreY)
             + " UNDER probe");
+
+    // A real drag from Probe1 to Probe2: the source declared its text and gives it when the
+    // target reads it at the drop; the target took a copy.
+    std::string dragReady;
+    ASSERT_TRUE(readLine(out, dragReady, 20000)) << "no drag set up";
+    int sx, sy, tx, ty;
+    ASSERT_EQ(std::sscanf(dragReady.c_str(), "DRAGREADY %d %d %d %d", &sx, &sy, &tx, &ty), 4)
+        << dragReady;
+    // (The pointer still rests on the probe's centre: --sync would wait for a move to it.)
+    EXPECT_EQ(
+        run({ xdotool, "mousemove", "--sync", std::to_string(sx + 2), std::to_string(sy),
+                "mousedown", "1", "sleep", "0.2", "mousemove", "--sync", std::to_string(sx + 8),
+                std::to_string(sy), "sleep", "0.3", "mousemove", "--sync", std::to_string(tx - 5),
+                std::to_string(ty), "sleep", "0.3", "mousemove", "--sync", std::to_string(tx),
+                std::to_string(ty), "sleep", "0.3", "mouseup", "1" },
+            { display }),
+        0);
+    std::string drag, drop;
+    ASSERT_TRUE(readLine(out, drag, 20000)) << "the drag never ended";
+    ASSERT_TRUE(readLine(out, drop, 5000));
+    EXPECT_EQ(drag, "DRAG OLEStartDrag 3|OLESetData 1|OLECompleteDrag 1 FEEDBACK copy");
+    // Entered (0), moved over (2), dropped (D).
+    const std::string dropPrefix = "DROP from Probe1/own STATES ";
+    ASSERT_EQ(drop.rfind(dropPrefix, 0), 0u) << drop;
+    const std::string states = drop.substr(dropPrefix.size());
+    EXPECT_GE(states.size(), 3u) << states;
+    EXPECT_EQ(states.front(), '0') << states;
+    EXPECT_EQ(states.back(), 'D') << states;
+    EXPECT_EQ(states.substr(1, states.size() - 2).find_first_not_of('2'), std::string::npos)
+        << states;
     EXPECT_EQ(program.wait(5000), 0);
     close(out);
 }

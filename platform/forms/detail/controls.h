@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <optional>
 
+class QDropEvent;
 class QPlainTextEdit;
 class QLineEdit;
 
@@ -118,6 +119,10 @@ public:
     void keyDown(std::int16_t& keyCode, std::int16_t& shift);
     void keyPress(std::int16_t& keyAscii);
     void keyUp(std::int16_t& keyCode, std::int16_t& shift);
+    // Drags over the control (enter and move), leaving it, and the drop.
+    void dragOver(QDropEvent* e);
+    void dragLeave();
+    void drop(QDropEvent* e);
 
     // UserControlHost
     int ScaleWidth() const override;
@@ -149,6 +154,9 @@ public:
     void Size(double w, double h) override;
     double ScaleX(double value, std::int16_t from, std::int16_t to) const override;
     double ScaleY(double value, std::int16_t from, std::int16_t to) const override;
+    std::int16_t OLEDropMode() const override { return dropMode_; }
+    void setOLEDropMode(std::int16_t mode) override;
+    void OLEDrag() override;
 
     bool isDefault = false;
     bool isCancel = false;
@@ -175,6 +183,16 @@ private:
     bool afterDblClick_ = false; // the release that follows a double click raises no Click
     bool terminated_ = false;
     QSize lastSize_;
+    std::int16_t dropMode_ = vbOLEDropNone;
+    bool dragging_ = false; // a drag from this control runs
+    // The drag over the control: its data and the arguments of its last OLEDragOver.
+    struct DragOverState {
+        std::shared_ptr<DataObject> data;
+        std::int32_t effects = vbDropEffectNone;
+        std::int16_t button = 0, shift = 0;
+        float x = 0, y = 0;
+    };
+    std::optional<DragOverState> dragOver_;
 };
 
 class NativeImpl : public ControlImpl {

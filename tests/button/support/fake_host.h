@@ -49,7 +49,13 @@ public:
         return ScaleX(value, fromScale, toScale);
     }
 
+    std::int16_t OLEDropMode() const override { return dropMode; }
+    void setOLEDropMode(std::int16_t mode) override { dropMode = mode; }
+    void OLEDrag() override { ++drags; }
+
     int refreshes = 0;
+    std::int16_t dropMode = 0;
+    int drags = 0;
     std::vector<std::string> changed;
     forms::AmbientProperties ambient;
     forms::ParentInfo parent;

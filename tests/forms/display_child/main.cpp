@@ -1,6 +1,7 @@
 // Runs on a real X display for the display test: shows the probe form with an elliptic
 // window region on Probe1, reports what the screen shows and where, then counts the clicks
-// that the test makes with xdotool. Talks over stdout, one line per message.
+// that the test makes with xdotool, and reports the notifications of the drag it makes from
+// Probe1 to Probe2. Talks over stdout, one line per message.
 #include "platform/forms/form.h"
 #include "platform/forms/program.h"
 #include "platform/forms/window_services.h"
@@ -84,6 +85,53 @@ int main(int argc, char** argv)
     const gfx::Point cursor = GetCursorPos();
     std::printf("CLICKS %d %d CURSOR %d %d UNDER %s\n", frm.formClicks, frm.probeClicks, cursor.x,
         cursor.y, WindowFromPoint(cursor) == probe ? "probe" : "other");
+    std::fflush(stdout);
+
+    // A drag from Probe1 to Probe2, made by the test with xdotool. The text is declared when
+    // the drag starts and given only when the target reads it.
+    frm.Probe1->dragOnMove = true;
+    frm.Probe1->onStartDrag = [](DataObject& data, std::int32_t&) {
+        data.SetData(vbCFText);
+        data.SetData(std::string("own"), 700);
+    };
+    frm.Probe1->onSetData = [](DataObject& data, std::int16_t format) {
+        data.SetData(std::string("from Probe1"), format);
+    };
+    frm.Probe2.OLEDropMode = vbOLEDropManual;
+    std::string dropped;
+    frm.Probe2->onDragDrop = [&](DataObject& data, std::int32_t& effect) {
+        dropped = std::get<std::string>(data.GetData(vbCFText)) + "/"
+            + std::get<std::string>(data.GetData(700));
+        effect = vbDropEffectCopy;
+    };
+    const gfx::Rect target = GetWindowRect(frm.Probe2.hWnd());
+    std::printf("DRAGREADY %d %d %d %d\n", cx, cy, target.left + target.width() / 2,
+        target.top + target.height() / 2);
+    std::fflush(stdout);
+    t.restart();
+    auto completed = [] {
+        for (const auto& e : test::probeLog())
+            if (e.find("OLECompleteDrag") != std::string::npos)
+                return true;
+        return false;
+    };
+    while (!completed() && t.elapsed() < 15000)
+        DoEvents();
+    std::string source, targetEvents;
+    for (const auto& e : test::eventsOf("Probe1"))
+        if (e.rfind("OLE", 0) == 0 && e.rfind("OLEGiveFeedback", 0) != 0)
+            source += (source.empty() ? "" : "|") + e;
+    bool feedback = false;
+    for (const auto& e : test::eventsOf("Probe1"))
+        feedback = feedback || e == "OLEGiveFeedback 1";
+    std::string states;
+    for (const auto& e : test::eventsOf("Probe2"))
+        if (e.rfind("OLEDragOver", 0) == 0)
+            states += e.substr(e.rfind(' ') + 1);
+        else if (e.rfind("OLEDragDrop", 0) == 0)
+            states += "D";
+    std::printf("DRAG %s FEEDBACK %s\n", source.c_str(), feedback ? "copy" : "none");
+    std::printf("DROP %s STATES %s\n", dropped.c_str(), states.c_str());
     std::fflush(stdout);
     Unload(frm);
     return 0;

@@ -125,6 +125,8 @@ void Probe::MouseDown(std::int16_t& b, std::int16_t& s, float& x, float& y)
 void Probe::MouseMove(std::int16_t& b, std::int16_t& s, float& x, float& y)
 {
     log(mouse("MouseMove", b, s, x, y));
+    if (dragOnMove && b == vbLeftButton)
+        host().OLEDrag();
 }
 void Probe::MouseUp(std::int16_t& b, std::int16_t& s, float& x, float& y)
 {
@@ -136,6 +138,51 @@ void Probe::Click()
     log("Click");
     if (onClick)
         onClick(); // may unload the form that holds this probe
+}
+
+void Probe::OLEStartDrag(DataObject& data, std::int32_t& allowedEffects)
+{
+    log("OLEStartDrag " + std::to_string(allowedEffects));
+    if (onStartDrag)
+        onStartDrag(data, allowedEffects);
+}
+
+void Probe::OLEGiveFeedback(std::int32_t& effect, bool&)
+{
+    log("OLEGiveFeedback " + std::to_string(effect));
+}
+
+void Probe::OLESetData(DataObject& data, std::int16_t& dataFormat)
+{
+    log("OLESetData " + std::to_string(dataFormat));
+    if (onSetData)
+        onSetData(data, dataFormat);
+}
+
+void Probe::OLECompleteDrag(std::int32_t& effect)
+{
+    log("OLECompleteDrag " + std::to_string(effect));
+}
+
+void Probe::OLEDragOver(DataObject& data, std::int32_t& effect, std::int16_t& b, std::int16_t& s,
+    float& x, float& y, std::int16_t& state)
+{
+    log(mouse("OLEDragOver", b, s, x, y) + " " + std::to_string(effect) + " "
+        + std::to_string(state));
+    if (onDragOver)
+        onDragOver(data, effect, state);
+    else
+        effect &= vbDropEffectCopy;
+}
+
+void Probe::OLEDragDrop(
+    DataObject& data, std::int32_t& effect, std::int16_t& b, std::int16_t& s, float& x, float& y)
+{
+    log(mouse("OLEDragDrop", b, s, x, y) + " " + std::to_string(effect));
+    if (onDragDrop)
+        onDragDrop(data, effect);
+    else
+        effect &= vbDropEffectCopy;
 }
 
 } // namespace qm::forms::test

@@ -48,6 +48,14 @@ public:
     void Click() override;
     void DblClick() override { log("DblClick"); }
     void GotFocus() override { log("GotFocus"); }
+    void OLEStartDrag(DataObject& data, std::int32_t& allowedEffects) override;
+    void OLEGiveFeedback(std::int32_t& effect, bool& defaultCursors) override;
+    void OLESetData(DataObject& data, std::int16_t& dataFormat) override;
+    void OLECompleteDrag(std::int32_t& effect) override;
+    void OLEDragOver(DataObject& data, std::int32_t& effect, std::int16_t& button,
+        std::int16_t& shift, float& x, float& y, std::int16_t& state) override;
+    void OLEDragDrop(DataObject& data, std::int32_t& effect, std::int16_t& button,
+        std::int16_t& shift, float& x, float& y) override;
 
     std::string name() const;
     void log(const std::string& what) const;
@@ -59,6 +67,13 @@ public:
     std::vector<int> resizeWidths; // ScaleWidth seen at each Resize
     std::function<void()> onClick; // set by the form that holds the probe
     std::function<void(std::int16_t&)> onKeyDown; // may change the key code
+    // Drag and drop: a left-button move starts a drag; the hooks fill or read the data and may
+    // change the effect. Without hooks a source offers nothing and a target accepts a copy.
+    bool dragOnMove = false;
+    std::function<void(DataObject&, std::int32_t&)> onStartDrag;
+    std::function<void(DataObject&, std::int16_t)> onSetData;
+    std::function<void(DataObject&, std::int32_t&, std::int16_t state)> onDragOver;
+    std::function<void(DataObject&, std::int32_t&)> onDragDrop;
 };
 
 } // namespace qm::forms::test
