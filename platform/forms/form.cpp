@@ -305,7 +305,7 @@ bool Form::autoRedraw_() const
 }
 void Form::setAutoRedraw_(const bool& v)
 {
-    impl().autoRedraw = v;
+    impl().setAutoRedraw(v);
 }
 PictureData Form::icon_() const
 {

@@ -331,8 +331,10 @@ public:
     double ScaleHeight() const;
 
     WindowId hWnd() const;
-    // The form's surface: drawn under the controls; what is drawn shows at the next Refresh
-    // or pass over the message queue.
+    // The form's surface, drawn under the controls. With AutoRedraw on it is the persistent
+    // image; with AutoRedraw off it is what the window shows, and where the window is exposed
+    // the persistent image comes back and Form_Paint runs. What is drawn shows at the next pass
+    // over the message queue after the call, or at Refresh (for a context kept from earlier).
     gfx::DC hDC() const;
     void Show(int modal = vbModeless);
     void Hide();

@@ -5,15 +5,18 @@
 #include "platform/forms/runtime_error.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QIcon>
 #include <QImage>
 #include <QKeyEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
 #include <algorithm>
+#include <cstring>
 #include <set>
 
 namespace qm::forms::detail {
@@ -60,6 +63,40 @@ std::unique_ptr<ControlImpl> makeControl(
     Raise(errUnableToLoad, "control " + d.Name + " has an unknown type \"" + t + "\"");
 }
 
+// A colour bitmap's pixels as an image, without copying them.
+QImage imageOf(const gfx::Bitmap& b)
+{
+    return QImage(reinterpret_cast<const uchar*>(b.bits()), b.width(), b.height(), b.bytesPerLine(),
+        QImage::Format_RGB32);
+}
+
+bool drawable(const gfx::Bitmap& b)
+{
+    return b && !b.isMono() && b.width() > 0 && b.height() > 0;
+}
+
+// Copies `area` of one colour bitmap into the other, whatever clip their contexts have.
+void copyPixels(const gfx::Bitmap& from, gfx::Bitmap to, const QRect& area)
+{
+    if (!drawable(from) || !drawable(to))
+        return;
+    const QRect r
+        = area & QRect(0, 0, from.width(), from.height()) & QRect(0, 0, to.width(), to.height());
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        std::memcpy(to.scanLine(y) + r.left(), from.scanLine(y) + r.left(),
+            std::size_t(r.width()) * sizeof(std::uint32_t));
+}
+
+// Gives the context a bitmap of `size` filled with `fill`, keeping the old pixels where they
+// fit. The context stays the same one, so a handle the program holds keeps working.
+void resizeKeeping(gfx::DC& dc, const QSize& size, gfx::ColorRef fill)
+{
+    const gfx::Bitmap old = dc.bitmap();
+    gfx::Bitmap grown = gfx::Bitmap::createColor(size.width(), size.height(), fill);
+    copyPixels(old, grown, QRect(QPoint(0, 0), size));
+    dc.select(grown);
+}
+
 } // namespace
 
 // ---- FormWindow -----------------------------------------------------------------------
@@ -78,10 +115,10 @@ bool FormWindow::event(QEvent* e)
     return QWidget::event(e);
 }
 
-void FormWindow::paintEvent(QPaintEvent*)
+void FormWindow::paintEvent(QPaintEvent* e)
 {
     if (form)
-        form->paint(this);
+        form->paint(this, e->region());
 }
 
 void FormWindow::closeEvent(QCloseEvent* e)
@@ -109,6 +146,12 @@ void FormWindow::resizeEvent(QResizeEvent*)
 {
     if (form)
         form->resized();
+}
+
+void FormWindow::hideEvent(QHideEvent*)
+{
+    if (form)
+        form->hidden();
 }
 
 // ---- FormImpl -------------------------------------------------------------------------
@@ -385,34 +428,63 @@ void FormImpl::requestUnload(std::int16_t mode)
         fire([this, mode] { unloadForm(*form, mode); });
 }
 
-void FormImpl::paint(QWidget* on)
+void FormImpl::paint(QWidget* on, const QRegion& region)
 {
     QPainter p(on);
-    p.fillRect(on->rect(), toQColor(backColor));
-    if (surfaceDC_) {
-        const gfx::Bitmap& b = surfaceDC_.bitmap();
-        if (b && !b.isMono() && b.width() > 0 && b.height() > 0)
-            p.drawImage(0, 0,
-                QImage(reinterpret_cast<const uchar*>(b.bits()), b.width(), b.height(),
-                    b.bytesPerLine(), QImage::Format_RGB32));
+    // Only a repaint of the window itself can be an expose; a grab of it changes nothing.
+    const QPaintEngine* engine = p.paintEngine();
+    const bool toWindow = engine && on->backingStore()
+        && engine->paintDevice() == on->backingStore()->paintDevice();
+    QRegion exposed;
+    if (toWindow) {
+        exposed = region - requested_;
+        requested_ = QRegion();
     }
-    if (form && userMode)
-        fire([this] { FormAccess::paint(*form); });
+    if (!autoRedraw && !exposed.isEmpty()) {
+        // What was drawn straight on the window is lost where it is exposed: the lasting
+        // background comes back there, and the program is asked to draw again.
+        for (const QRect& r : exposed)
+            copyPixels(persistent_.bitmap(), onScreen_.bitmap(), r);
+        if (form && userMode) {
+            auto life = life_;
+            painting_ = true;
+            fire([this] { FormAccess::paint(*form); });
+            if (!life->alive)
+                return;
+            painting_ = false;
+        }
+    }
+    const gfx::Bitmap& shown = (autoRedraw ? persistent_ : onScreen_).bitmap();
+    QRegion rest = region;
+    if (drawable(shown)) {
+        const QImage img = imageOf(shown);
+        const QRegion covered = region & QRect(0, 0, shown.width(), shown.height());
+        for (const QRect& r : covered)
+            p.drawImage(r.topLeft(), img, r);
+        rest -= covered;
+    }
+    for (const QRect& r : rest)
+        p.fillRect(r, toQColor(backColor));
 }
 
 void FormImpl::resized()
 {
-    if (surfaceDC_) {
-        const QSize s = window->size();
-        gfx::Bitmap nb = gfx::Bitmap::createColor(s.width(), s.height(), toColorRef(backColor));
-        gfx::DC tmp = gfx::DC::createMemory();
-        tmp.select(nb);
-        tmp.bitBlt({ 0, 0, s.width(), s.height() }, surfaceDC_, { 0, 0 }, gfx::SRCCOPY);
-        tmp.select(gfx::Bitmap::createMono(1, 1));
-        surfaceDC_.select(nb);
+    if (persistent_) {
+        const QRect kept
+            = window->rect() & QRect(0, 0, onScreen_.bitmap().width(), onScreen_.bitmap().height());
+        const gfx::ColorRef back = toColorRef(backColor);
+        resizeKeeping(persistent_, window->size(), back);
+        resizeKeeping(onScreen_, window->size(), back);
+        // The repaint that follows shows what the window kept; only the new part is exposed.
+        showLater(kept);
     }
     if (form && userMode)
         fire([this] { FormAccess::resize(*form); });
+}
+
+void FormImpl::hidden()
+{
+    requested_ = QRegion(); // showing again exposes the whole window
 }
 
 void FormImpl::clicked()
@@ -421,25 +493,68 @@ void FormImpl::clicked()
         fire([this] { FormAccess::click(*form); });
 }
 
+void FormImpl::makeImages()
+{
+    if (persistent_)
+        return;
+    const gfx::ColorRef back = toColorRef(backColor);
+    for (gfx::DC* dc : { &persistent_, &onScreen_ }) {
+        *dc = gfx::DC::createMemory();
+        dc->select(gfx::Bitmap::createColor(window->width(), window->height(), back));
+    }
+}
+
+void FormImpl::showLater(const QRect& area)
+{
+    if (!window->isVisible())
+        return; // showing the window repaints all of it
+    requested_ += area;
+    window->update(area);
+}
+
 gfx::DC FormImpl::surface()
 {
-    if (!surfaceDC_) {
-        surfaceDC_ = gfx::DC::createMemory();
-        surfaceDC_.select(
-            gfx::Bitmap::createColor(window->width(), window->height(), toColorRef(backColor)));
-    }
-    return surfaceDC_;
+    makeImages();
+    // Whatever the program draws next shows at the next pass over the message queue. The
+    // context does not tell what it changed, so the whole window is repainted then.
+    showLater(window->rect());
+    return autoRedraw ? persistent_ : onScreen_;
 }
 
 void FormImpl::refreshSurface()
 {
-    if (window->isVisible())
+    if (!window->isVisible())
+        return;
+    requested_ += window->rect();
+    if (painting_)
+        window->update(); // shown when the paint in progress ends
+    else
         window->repaint();
+}
+
+void FormImpl::setAutoRedraw(bool on)
+{
+    if (on == autoRedraw)
+        return;
+    autoRedraw = on;
+    // Switched off: the persistent image stays as the lasting background and is what the window
+    // shows from now on. Switched on: the context is the persistent image again, without what
+    // was drawn straight on the window.
+    if (!on && persistent_) {
+        copyPixels(persistent_.bitmap(), onScreen_.bitmap(), window->rect());
+        showLater(window->rect());
+    }
 }
 
 void FormImpl::setBackColor(std::uint32_t c)
 {
     backColor = c;
+    // As the classic runtime does, a new back colour clears what was drawn, persistent or not.
+    if (persistent_) {
+        const gfx::ColorRef back = toColorRef(c);
+        gfx::Bitmap(persistent_.bitmap()).fill(back);
+        gfx::Bitmap(onScreen_.bitmap()).fill(back);
+    }
     window->update();
     for (auto& ctl : controls) {
         ctl->ambientChanged("BackColor");
@@ -680,13 +795,6 @@ void destroyAllForms()
         else
             std::erase(liveForms(), f);
     }
-}
-
-void refreshSurfaces()
-{
-    for (FormImpl* f : liveForms())
-        if (f->hasSurface() && f->window->isVisible())
-            f->window->update();
 }
 
 } // namespace qm::forms::detail

@@ -30,7 +30,6 @@ namespace qm::forms {
 
 namespace detail {
 void destroyAllForms(); // form_impl.cpp
-void refreshSurfaces(); // form_impl.cpp
 } // namespace detail
 
 namespace {
@@ -311,7 +310,7 @@ std::string LinuxPath(std::string_view path)
 void DoEvents()
 {
     detail::ensureRuntime();
-    detail::refreshSurfaces();
+    // Surfaces drawn on since the last pass asked for their repaint then; this pass shows them.
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 

@@ -8,6 +8,7 @@
 #include "platform/raster/dc.h"
 
 #include <QPointer>
+#include <QRegion>
 #include <QWidget>
 #include <memory>
 #include <set>
@@ -40,6 +41,7 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
 
 private:
     bool pressed_ = false;
@@ -102,8 +104,9 @@ public:
     bool visible() const;
     void activated(); // the window became the active window
     void requestUnload(std::int16_t mode); // closing through the window system
-    void paint(QWidget* on);
+    void paint(QWidget* on, const QRegion& region);
     void resized();
+    void hidden();
     void clicked();
 
     // Keys reaching any widget of the form; true when consumed.
@@ -117,9 +120,13 @@ public:
     bool displaysAsDefault(const ControlImpl* c) const { return c == displayedDefault_; }
     void setBackColor(std::uint32_t c);
 
-    gfx::DC surface(); // created on first use
-    bool hasSurface() const { return bool(surfaceDC_); }
+    // The form's drawing context (hDC): the persistent image while AutoRedraw is on, else the
+    // window's on-screen image. Both are made on first use; the window shows the context at the
+    // next pass over the message queue.
+    gfx::DC surface();
+    // Shows the surface now (Refresh): no restoring, no Paint.
     void refreshSurface();
+    void setAutoRedraw(bool on);
 
     Form* form;
     FormDescription description;
@@ -136,7 +143,8 @@ public:
     std::int16_t borderStyle = vbSizable;
     std::int16_t startUpPosition = vbStartUpWindowsDefault;
     bool controlBox = true, minButton = true, maxButton = true;
-    bool keyPreview = false, autoRedraw = false;
+    bool keyPreview = false;
+    bool autoRedraw = false; // set through setAutoRedraw
     PictureData icon;
     bool modified = false;
 
@@ -151,7 +159,15 @@ private:
     ControlImpl* displayedDefault_ = nullptr;
     bool everShown_ = false;
     std::set<int> consumedKeys_; // key codes whose key-down worked as an access key
-    gfx::DC surfaceDC_;
+    void makeImages();
+    void showLater(const QRect& area);
+    // What was drawn while AutoRedraw was on: the lasting background the window is restored from.
+    gfx::DC persistent_;
+    // What the window shows while AutoRedraw is off.
+    gfx::DC onScreen_;
+    // Parts of the window the runtime asked to repaint; any other part repainted is an expose.
+    QRegion requested_;
+    bool painting_ = false;
 };
 
 // The FormImpl of a loaded form (nullptr when not loaded).
@@ -162,7 +178,6 @@ void destroyForm(Form& form);
 void unloadForm(Form& form, std::int16_t mode);
 std::vector<Form*> loadedForms();
 void destroyAllForms();
-void refreshSurfaces();
 // The registered factory of a user-control type (form_description.cpp); empty when unknown.
 UserControlFactory userControlFactory(std::string_view type);
 
