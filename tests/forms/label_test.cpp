@@ -39,13 +39,13 @@ constexpr int kLabelY = 20;
 class Labels : public FormsTest {
 protected:
     // Shows frmLabel with Label1 described by `settings` (its Width and Height in twips), after
-    // painting green on the form's surface under the left half of the label.
+    // painting green on the form's persistent image under the left half of the label.
     QImage show(TfrmLabel& frm, const std::string& settings)
     {
         registerFormDescription(
             R"({"Form": "frmLabel", "Settings": {"Caption": "", "ControlBox": false,
                 "ClientWidth": 4500, "ClientHeight": 1500, "StartUpPosition": 2,
-                "BackColor": {"color": "0x8000000F"}},
+                "BackColor": {"color": "0x8000000F"}, "AutoRedraw": true},
               "Controls": [{"Name": "Label1", "Type": "Label",
                             "Settings": {"Left": 300, "Top": 300, )"
                 + settings + "}}]}",
