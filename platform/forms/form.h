@@ -334,7 +334,7 @@ public:
     // The form's surface, drawn under the controls. With AutoRedraw on it is the persistent
     // image; with AutoRedraw off it is what the window shows, and where the window is exposed
     // the persistent image comes back and Form_Paint runs. What is drawn shows at the next pass
-    // over the message queue after the call, or at Refresh (for a context kept from earlier).
+    // over the message queue (only the part drawn is repainted), or at Refresh.
     gfx::DC hDC() const;
     void Show(int modal = vbModeless);
     void Hide();

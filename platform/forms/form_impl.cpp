@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 #include <cstring>
 #include <set>
@@ -76,6 +77,11 @@ bool drawable(const gfx::Bitmap& b)
 }
 
 // Copies `area` of one colour bitmap into the other, whatever clip their contexts have.
+QRect toQRect(const gfx::Rect& r)
+{
+    return QRect(r.left, r.top, r.width(), r.height());
+}
+
 void copyPixels(const gfx::Bitmap& from, gfx::Bitmap to, const QRect& area)
 {
     if (!drawable(from) || !drawable(to))
@@ -452,6 +458,10 @@ void FormImpl::paint(QWidget* on, const QRegion& region)
             if (!life->alive)
                 return;
             painting_ = false;
+            // This repaint shows what the handler drew inside it; the rest shows later.
+            const QRegion beyond = QRegion(toQRect(onScreen_.takeDrawnBounds())) - region;
+            if (!beyond.isEmpty())
+                showLater(beyond.boundingRect());
         }
     }
     const gfx::Bitmap& shown = (autoRedraw ? persistent_ : onScreen_).bitmap();
@@ -515,10 +525,34 @@ void FormImpl::showLater(const QRect& area)
 gfx::DC FormImpl::surface()
 {
     makeImages();
-    // Whatever the program draws next shows at the next pass over the message queue. The
-    // context does not tell what it changed, so the whole window is repainted then.
-    showLater(window->rect());
+    // Whatever the program draws next shows at the next pass over the message queue.
+    if (!showQueued_) {
+        showQueued_ = true;
+        QTimer::singleShot(0, window, [this, life = life_] {
+            if (life->alive)
+                showDrawn();
+        });
+    }
     return autoRedraw ? persistent_ : onScreen_;
+}
+
+void FormImpl::showDrawn()
+{
+    showQueued_ = false;
+    if (!persistent_)
+        return;
+    // Drawing on the image that is not shown changes nothing on screen.
+    const gfx::Rect kept = persistent_.takeDrawnBounds();
+    const gfx::Rect direct = onScreen_.takeDrawnBounds();
+    const gfx::Rect drawn = autoRedraw ? kept : direct;
+    if (!drawn.isEmpty())
+        showLater(toQRect(drawn));
+}
+
+void showDrawnSurfaces()
+{
+    for (FormImpl* f : liveForms())
+        f->showDrawn();
 }
 
 void FormImpl::refreshSurface()

@@ -30,6 +30,7 @@ namespace qm::forms {
 
 namespace detail {
 void destroyAllForms(); // form_impl.cpp
+void showDrawnSurfaces(); // form_impl.cpp
 } // namespace detail
 
 namespace {
@@ -310,7 +311,8 @@ std::string LinuxPath(std::string_view path)
 void DoEvents()
 {
     detail::ensureRuntime();
-    // Surfaces drawn on since the last pass asked for their repaint then; this pass shows them.
+    // What was drawn on the forms since the last pass shows in this one.
+    detail::showDrawnSurfaces();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 

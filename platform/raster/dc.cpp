@@ -33,6 +33,8 @@ public:
     int bkMode = kOpaque;
     std::optional<Region> clip;
     Point position;
+    // What drawing through the context may have changed since the last takeDrawnBounds().
+    mutable Rect drawn;
     LiveToken<ObjectKind::DC> live;
 };
 
@@ -51,12 +53,21 @@ std::uint32_t monoWord(bool bit)
     return bit ? kRgbMask : 0u;
 }
 
+void markDrawn(const DCData& d, const Rect& r)
+{
+    Rect& a = d.drawn;
+    a = a.isEmpty() ? r
+                    : Rect { std::min(a.left, r.left), std::min(a.top, r.top),
+                          std::max(a.right, r.right), std::max(a.bottom, r.bottom) };
+}
+
 // Where on `d`'s surface drawing may land within r: calls f(y, x0, x1) per clipped span.
 template <class F> void forEachSpan(const DCData& d, const Rect& r, F&& f)
 {
     const Rect area = r.intersected(d.bitmap.rect());
     if (area.isEmpty())
         return;
+    markDrawn(d, area);
     if (!d.clip) {
         for (int y = area.top; y < area.bottom; ++y)
             f(y, area.left, area.right);
@@ -255,8 +266,10 @@ private:
     void put(int x, int y, std::uint32_t word)
     {
         if (unsigned(x) < unsigned(w_) && unsigned(y) < unsigned(h_)
-            && (!clip_ || clip_->contains(x, y)))
+            && (!clip_ || clip_->contains(x, y))) {
             writeWord(d_.bitmap, x, y, word);
+            markDrawn(d_, { x, y, x + 1, y + 1 });
+        }
     }
 
     DCData& d_;
@@ -579,10 +592,29 @@ bool fastCopy(DCData& d, const Rect& dest, const DCData& src, Point so)
     const Rect srcArea
         = Rect::fromSize(so.x, so.y, dest.width(), dest.height()).intersected(src.bitmap.rect());
     const Rect usable = srcArea.translated(dest.left - so.x, dest.top - so.y);
-    // Overlapping copies within one surface take the general path, which reads the
-    // whole source first.
-    if (d.bitmap == src.bitmap && !usable.intersected(srcArea).isEmpty())
-        return false;
+    if (d.bitmap == src.bitmap && !usable.intersected(srcArea).isEmpty()) {
+        // Overlapping within one surface: rows in the order that reads each before it is
+        // overwritten (memmove takes care of each row). With a clip, the general path.
+        if (d.clip)
+            return false;
+        const Rect area = usable.intersected(d.bitmap.rect());
+        if (area.isEmpty())
+            return true;
+        markDrawn(d, area);
+        const bool bottomUp = dest.top > so.y; // copying down: the lowest row first
+        auto row = [&](int y) {
+            std::memmove(d.bitmap.scanLine(y) + area.left,
+                src.bitmap.scanLine(y - dest.top + so.y) + (area.left - dest.left + so.x),
+                std::size_t(area.width()) * 4);
+        };
+        if (bottomUp)
+            for (int y = area.bottom - 1; y >= area.top; --y)
+                row(y);
+        else
+            for (int y = area.top; y < area.bottom; ++y)
+                row(y);
+        return true;
+    }
     forEachSpan(d, usable, [&](int y, int x0, int x1) {
         const std::uint32_t* from
             = src.bitmap.scanLine(y - dest.top + so.y) + (x0 - dest.left + so.x);
@@ -622,6 +654,20 @@ template <class T> T swapIn(bool ok, T& slot, const T& incoming)
     return old;
 }
 } // namespace
+
+Rect DC::takeDrawnBounds()
+{
+    return d_ ? std::exchange(d_->drawn, Rect {}) : Rect {};
+}
+
+void DC::noteDrawn(const Rect& r)
+{
+    if (!d_)
+        return;
+    const Rect area = r.intersected(d_->bitmap.rect());
+    if (!area.isEmpty())
+        markDrawn(*d_, area);
+}
 
 Bitmap DC::select(const Bitmap& bitmap)
 {
@@ -802,6 +848,7 @@ ColorRef DC::setPixel(int x, int y, ColorRef color)
     if (!d_ || !drawable(*d_, x, y))
         return kInvalidColor;
     d_->bitmap.setPixel(x, y, drawableColor(color));
+    markDrawn(*d_, { x, y, x + 1, y + 1 });
     return d_->bitmap.pixel(x, y);
 }
 

@@ -124,6 +124,13 @@ public:
     void blendCoverage(Point origin, int width, int height, const std::uint8_t* coverage,
         int coverageStride, ColorRef color);
 
+    // The smallest rectangle holding every pixel that drawing through this context (any
+    // handle to it) may have changed since the last call; empty when nothing was drawn.
+    // Starts afresh. Lets a window show only what changed.
+    Rect takeDrawnBounds();
+    // For drawing code that writes the selected bitmap itself (text): adds `r` to the bounds.
+    void noteDrawn(const Rect& r);
+
     DCData* data() const { return d_.get(); }
 
 private:

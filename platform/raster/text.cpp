@@ -167,6 +167,7 @@ int drawText(DC& dc, std::string_view text, Rect& rect, unsigned flags)
         QPainter p(&image);
         p.setClipRegion(toQRegion(area, 0, 0));
         paintLines(p, font, laid, rect, top, flags, ink, dc.bkOpaque() ? &bk : nullptr);
+        dc.noteDrawn(area.box());
         return result;
     }
     // A monochrome surface: glyph coverage is rendered apart and laid over it.

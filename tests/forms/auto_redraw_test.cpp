@@ -144,19 +144,22 @@ TEST_F(AutoRedraw, ResizingKeepsWhatFitsAndExposesOnlyTheNewPart)
     EXPECT_EQ(canvas.hDC().pixel(old.width() + 20, 5), kBlack); // grown with the back colour
 }
 
-// Passes over the queue repaint only what asked for it: drawing through a context kept from
-// before shows at Refresh, which raises no Paint either.
-TEST_F(AutoRedraw, RefreshShowsDrawingThroughAKeptContext)
+// A pass over the queue repaints just what drawing through the context changed (through a
+// context kept from before as well): a pixel changed behind the context's back elsewhere is
+// not shown until Refresh, which shows the whole image and raises no Paint.
+TEST_F(AutoRedraw, PassesOverTheQueueShowOnlyWhatWasDrawnAndRefreshShowsAll)
 {
     QWidget* w = showCanvas();
     canvas.AutoRedraw = false;
     gfx::DC kept = canvas.hDC();
     DoEvents();
+    gfx::Bitmap(kept.bitmap()).setPixel(150, 50, kGreen); // not through the context
     kept.fillRect({ 100, 10, 110, 20 }, gfx::Brush::solid(kGreen));
     DoEvents();
-    EXPECT_EQ(shown(w, 105, 15), kBlack);
-    canvas.Refresh();
     EXPECT_EQ(shown(w, 105, 15), kGreen);
+    EXPECT_EQ(shown(w, 150, 50), kBlack);
+    canvas.Refresh();
+    EXPECT_EQ(shown(w, 150, 50), kGreen);
     EXPECT_EQ(canvas.paints, 0);
 }
 

@@ -124,19 +124,29 @@ TEST(Stretching, ShrinkingAndsEliminatedPixelsEnlargingReplicates)
 
 TEST(BlockCopy, OverlappingCopyWithinOneSurfaceReadsTheSourceFirst)
 {
-    for (const Point shift :
-        { Point { 1, 1 }, Point { -1, 0 }, Point { 0, -1 }, Point { 1, 0 }, Point { 0, 1 } }) {
-        Color s(6, 5);
-        for (int y = 0; y < 5; ++y)
-            for (int x = 0; x < 6; ++x)
-                s.bitmap.setPixel(x, y, rgb(std::uint8_t(x * 40), std::uint8_t(y * 50), 7));
-        const Bitmap before = s.bitmap.clone();
-        s.dc.bitBlt(Rect::fromSize(1 + shift.x, 1 + shift.y, 4, 3), s.dc, { 1, 1 }, SRCCOPY);
-        for (int y = 0; y < 3; ++y)
-            for (int x = 0; x < 4; ++x)
-                EXPECT_EQ(
-                    s.bitmap.pixel(1 + shift.x + x, 1 + shift.y + y), before.pixel(1 + x, 1 + y));
-    }
+    // Every direction, also past the surface's edge; without a clip and with one (two paths).
+    for (const bool clipped : { false, true })
+        for (const Point shift :
+            { Point { 1, 1 }, Point { -1, 0 }, Point { 0, -1 }, Point { 1, 0 }, Point { 0, 1 },
+                Point { -1, -1 }, Point { 1, -1 }, Point { -1, 1 }, Point { 2, 1 } }) {
+            SCOPED_TRACE(std::to_string(shift.x) + "," + std::to_string(shift.y)
+                + (clipped ? " clipped" : ""));
+            Color s(6, 5);
+            for (int y = 0; y < 5; ++y)
+                for (int x = 0; x < 6; ++x)
+                    s.bitmap.setPixel(x, y, rgb(std::uint8_t(x * 40), std::uint8_t(y * 50), 7));
+            if (clipped)
+                s.dc.setClip(Region::rect({ 0, 0, 6, 5 }));
+            const Bitmap before = s.bitmap.clone();
+            s.dc.bitBlt(Rect::fromSize(1 + shift.x, 1 + shift.y, 4, 3), s.dc, { 1, 1 }, SRCCOPY);
+            for (int y = 0; y < 5; ++y)
+                for (int x = 0; x < 6; ++x) {
+                    const int sx = x - shift.x, sy = y - shift.y; // where (x, y) came from
+                    const bool copied = sx >= 1 && sx < 5 && sy >= 1 && sy < 4;
+                    EXPECT_EQ(s.bitmap.pixel(x, y), before.pixel(copied ? sx : x, copied ? sy : y))
+                        << x << "," << y;
+                }
+        }
 }
 
 TEST(BlockCopy, SourceOutsideItsBitmapLeavesTheDestination)

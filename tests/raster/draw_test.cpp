@@ -2,6 +2,7 @@
 // '.' untouched background, '#' pen or brush colour, 'o' another colour.
 #include "platform/raster/dc.h"
 #include "platform/raster/gdi.h"
+#include "platform/raster/text.h"
 #include "tests/raster/support/surface.h"
 
 #include <cmath>
@@ -477,3 +478,98 @@ TEST(Lines, RandomSegmentsFollowTheNearestPixelRule)
         ASSERT_EQ(s.picture(), expect) << a.x << "," << a.y << " -> " << b.x << "," << b.y;
     }
 }
+
+namespace qm::gfx {
+namespace {
+
+// The bounds a context reports hold every pixel its drawing changed, and no more than the
+// clipped area of the operation.
+TEST(DrawnBounds, CoverEveryChangedPixelAndStartAfreshWhenTaken)
+{
+    struct Case {
+        const char* what;
+        std::function<void(DC&)> draw;
+        Rect limit; // the reported bounds lie within this
+        std::function<void(DC&)> prepare = [](DC&) {};
+    };
+    const std::vector<Case> cases = {
+        { "fill",
+            [](DC& dc) {
+                dc.fillRect({ 3, 4, 9, 6 }, Brush::solid(0));
+            },
+            { 3, 4, 9, 6 } },
+        { "fill past the edge",
+            [](DC& dc) {
+                dc.fillRect({ -5, 10, 4, 40 }, Brush::solid(0));
+            },
+            { 0, 10, 4, 20 } },
+        { "line",
+            [](DC& dc) {
+                dc.moveTo({ 2, 2 });
+                dc.lineTo({ 12, 7 });
+            },
+            { 2, 2, 12, 7 } },
+        { "pixel", [](DC& dc) { dc.setPixel(7, 8, 0); }, { 7, 8, 8, 9 } },
+        { "rectangle",
+            [](DC& dc) {
+                dc.rectangle({ 1, 1, 6, 6 });
+            },
+            { 1, 1, 6, 6 } },
+        { "focus",
+            [](DC& dc) {
+                dc.drawFocusRect({ 4, 4, 14, 12 });
+            },
+            { 4, 4, 14, 12 } },
+        { "arc",
+            [](DC& dc) {
+                dc.arc({ 2, 3, 12, 13 }, { 0, 0 }, { 0, 0 });
+            },
+            { 2, 3, 12, 13 } },
+        { "copy within",
+            [](DC& dc) {
+                dc.bitBlt({ 10, 10, 14, 14 }, dc, { 0, 0 }, SRCCOPY);
+            },
+            { 10, 10, 14, 14 },
+            [](DC& dc) {
+                dc.fillRect({ 0, 0, 4, 4 }, Brush::solid(rgb(255, 0, 0)));
+            } },
+        { "text",
+            [](DC& dc) {
+                Rect r { 1, 1, 19, 19 };
+                DrawText(dc, "Ag", r, 0);
+            },
+            { 1, 1, 19, 19 } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        testing::Surface s(20, 20);
+        c.prepare(s.dc);
+        s.dc.takeDrawnBounds();
+        const std::vector<std::string> before = s.picture();
+        c.draw(s.dc);
+        const Rect b = s.dc.takeDrawnBounds();
+        const std::vector<std::string> after = s.picture();
+        Rect changed { 20, 20, 0, 0 };
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x)
+                if (before[std::size_t(y)][std::size_t(x)]
+                    != after[std::size_t(y)][std::size_t(x)]) {
+                    changed = { std::min(changed.left, x), std::min(changed.top, y),
+                        std::max(changed.right, x + 1), std::max(changed.bottom, y + 1) };
+                }
+        ASSERT_FALSE(b.isEmpty());
+        ASSERT_FALSE(changed.isEmpty()); // every case draws something
+        EXPECT_EQ(changed.intersected(b), changed);
+        EXPECT_EQ(b.intersected(c.limit), b);
+        EXPECT_TRUE(s.dc.takeDrawnBounds().isEmpty()); // taken: nothing drawn since
+    }
+    // Reading draws nothing; drawing outside the surface or the clip changes nothing.
+    testing::Surface s(20, 20);
+    s.dc.pixel(3, 3);
+    s.dc.fillRect({ 30, 30, 40, 40 }, Brush::solid(0));
+    s.dc.setPixel(-1, 5, 0);
+    EXPECT_TRUE(s.dc.takeDrawnBounds().isEmpty());
+}
+
+} // namespace
+} // namespace qm::gfx

@@ -121,9 +121,11 @@ public:
     void setBackColor(std::uint32_t c);
 
     // The form's drawing context (hDC): the persistent image while AutoRedraw is on, else the
-    // window's on-screen image. Both are made on first use; the window shows the context at the
-    // next pass over the message queue.
+    // window's on-screen image. Both are made on first use; what is drawn shows at the next
+    // pass over the message queue (only the part that changed is repainted).
     gfx::DC surface();
+    // Repaints the part of the window that drawing on the shown image changed since last time.
+    void showDrawn();
     // Shows the surface now (Refresh): no restoring, no Paint.
     void refreshSurface();
     void setAutoRedraw(bool on);
@@ -161,6 +163,7 @@ private:
     std::set<int> consumedKeys_; // key codes whose key-down worked as an access key
     void makeImages();
     void showLater(const QRect& area);
+    bool showQueued_ = false; // a pass over the queue will show what was drawn
     // What was drawn while AutoRedraw was on: the lasting background the window is restored from.
     gfx::DC persistent_;
     // What the window shows while AutoRedraw is off.
@@ -178,6 +181,8 @@ void destroyForm(Form& form);
 void unloadForm(Form& form, std::int16_t mode);
 std::vector<Form*> loadedForms();
 void destroyAllForms();
+// Shows what was drawn on every loaded form's image since the last time.
+void showDrawnSurfaces();
 // The registered factory of a user-control type (form_description.cpp); empty when unknown.
 UserControlFactory userControlFactory(std::string_view type);
 
