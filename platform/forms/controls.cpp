@@ -42,6 +42,8 @@ std::string lfToCrlf(const std::string& s)
 }
 
 constexpr int kWindowFrame = 6; // system colour of a flat single border
+constexpr int kButtonShadow = 16; // the text of a disabled label
+constexpr int kButtonHighlight = 20; // and its highlight
 
 // The character the caption's "&" marks, or "" for none.
 std::string mnemonicOf(const std::string& caption)
@@ -251,11 +253,19 @@ void LabelImpl::draw(gfx::DC& dc)
         r = { r.left + 1, r.top + 1, r.right - 1, r.bottom - 1 };
     }
     dc.select(realisedFont());
-    dc.setTextColor(toColorRef(foreColor));
     dc.setBkMode(gfx::kTransparent);
     const unsigned align = alignment == 1 ? gfx::DT_RIGHT
         : alignment == 2                  ? gfx::DT_CENTER
                                           : gfx::DT_LEFT;
+    if (!enabled()) {
+        // Disabled: engraved, a highlight one pixel down and right under the shadow-coloured text.
+        gfx::Rect shifted = r.translated(1, 1);
+        dc.setTextColor(gfx::GetSysColor(kButtonHighlight));
+        gfx::drawText(dc, caption, shifted, gfx::DT_WORDBREAK | align);
+        dc.setTextColor(gfx::GetSysColor(kButtonShadow));
+    } else {
+        dc.setTextColor(toColorRef(foreColor));
+    }
     gfx::drawText(dc, caption, r, gfx::DT_WORDBREAK | align);
 }
 

@@ -330,5 +330,37 @@ TEST_F(Labels, ShowTheCaptionFontAndColourSetWhileShown)
             ASSERT_EQ(at(shot, x, y), expected.bitmap.pixel(x, y)) << x << ", " << y;
 }
 
+// A disabled label shows its caption engraved: the shadow colour over a highlight one pixel down
+// and right; enabled again, it is drawn in its fore colour.
+TEST_F(Labels, ADisabledLabelShowsItsCaptionEngraved)
+{
+    TfrmLabel frm;
+    const QImage disabled
+        = show(frm, R"("Width": 1500, "Height": 300, "Caption": "Errore", "Enabled": false)");
+    Surface expected(100, 20, gfx::GetSysColor(15));
+    expected.dc.select(gfx::Font::create(kSansSerif));
+    expected.dc.setBkMode(gfx::kTransparent);
+    gfx::Rect shifted { 1, 1, 101, 21 }, r { 0, 0, 100, 20 };
+    expected.dc.setTextColor(gfx::GetSysColor(20));
+    gfx::drawText(expected.dc, "Errore", shifted, gfx::DT_WORDBREAK);
+    expected.dc.setTextColor(gfx::GetSysColor(16));
+    gfx::drawText(expected.dc, "Errore", r, gfx::DT_WORDBREAK);
+    int shadow = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 100; ++x) {
+            ASSERT_EQ(at(disabled, x, y), expected.bitmap.pixel(x, y)) << x << ", " << y;
+            shadow += at(disabled, x, y) == gfx::GetSysColor(16);
+        }
+    EXPECT_GT(shadow, 20); // the caption is there
+
+    frm.Label1.Enabled = true;
+    const QImage enabled = grab();
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 100; ++x) {
+            const gfx::ColorRef c = at(enabled, x, y);
+            EXPECT_TRUE(c != gfx::GetSysColor(16) && c != gfx::GetSysColor(20)) << x << ", " << y;
+        }
+}
+
 } // namespace
 } // namespace qm::forms::test
