@@ -280,9 +280,7 @@ QImage LabelImpl::image()
     dc.select(drawn);
     draw(dc);
     if (backStyle != 0)
-        return QImage(reinterpret_cast<const uchar*>(drawn.bits()), w, h, drawn.bytesPerLine(),
-            QImage::Format_RGB32)
-            .copy();
+        return imageOf(drawn).copy();
     // Transparent: drawn once over black (above) and once over white. Where both agree the
     // label painted; where they differ fully it painted nothing; in between (smoothed glyph
     // edges) the difference is the coverage, and the pixel over black its premultiplied colour.

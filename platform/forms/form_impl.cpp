@@ -64,24 +64,17 @@ std::unique_ptr<ControlImpl> makeControl(
     Raise(errUnableToLoad, "control " + d.Name + " has an unknown type \"" + t + "\"");
 }
 
-// A colour bitmap's pixels as an image, without copying them.
-QImage imageOf(const gfx::Bitmap& b)
-{
-    return QImage(reinterpret_cast<const uchar*>(b.bits()), b.width(), b.height(), b.bytesPerLine(),
-        QImage::Format_RGB32);
-}
-
-bool drawable(const gfx::Bitmap& b)
-{
-    return b && !b.isMono() && b.width() > 0 && b.height() > 0;
-}
-
-// Copies `area` of one colour bitmap into the other, whatever clip their contexts have.
 QRect toQRect(const gfx::Rect& r)
 {
     return QRect(r.left, r.top, r.width(), r.height());
 }
 
+bool drawable(const gfx::Bitmap& b)
+{
+    return !imageOf(b).isNull();
+}
+
+// Copies `area` of one colour bitmap into the other, whatever clip their contexts have.
 void copyPixels(const gfx::Bitmap& from, gfx::Bitmap to, const QRect& area)
 {
     if (!drawable(from) || !drawable(to))
@@ -466,8 +459,7 @@ void FormImpl::paint(QWidget* on, const QRegion& region)
     }
     const gfx::Bitmap& shown = (autoRedraw ? persistent_ : onScreen_).bitmap();
     QRegion rest = region;
-    if (drawable(shown)) {
-        const QImage img = imageOf(shown);
+    if (const QImage img = imageOf(shown); !img.isNull()) {
         const QRegion covered = region & QRect(0, 0, shown.width(), shown.height());
         for (const QRect& r : covered)
             p.drawImage(r.topLeft(), img, r);

@@ -439,6 +439,14 @@ std::optional<QCursor> cursorFor(std::int16_t pointer, const PictureData& icon)
     }
 }
 
+QImage imageOf(const gfx::Bitmap& b)
+{
+    if (!b || b.isMono() || b.width() <= 0 || b.height() <= 0)
+        return {};
+    return QImage(reinterpret_cast<const uchar*>(b.bits()), b.width(), b.height(), b.bytesPerLine(),
+        QImage::Format_RGB32);
+}
+
 QRegion toQRegion(const gfx::Region& region)
 {
     QRegion r;

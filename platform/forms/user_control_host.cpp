@@ -228,11 +228,9 @@ void UserControlImpl::paintEvent(QWidget* on)
             return;
         painting_ = false;
     }
-    const gfx::Bitmap& bmp = dc_.bitmap();
-    if (!bmp || bmp.isMono() || bmp.width() == 0 || bmp.height() == 0)
+    const QImage img = imageOf(dc_.bitmap());
+    if (img.isNull())
         return;
-    QImage img(reinterpret_cast<const uchar*>(bmp.bits()), bmp.width(), bmp.height(),
-        bmp.bytesPerLine(), QImage::Format_RGB32);
     QPainter p(on);
     p.drawImage(0, 0, img);
 }
@@ -528,12 +526,8 @@ void UserControlImpl::drop(QDropEvent* e)
     const bool ok = form.fire([&] { ctl_->OLEDragDrop(*data, effect, button, shift, x, y); });
     DataObjectAccess::unbindForeign(*data);
     const Qt::DropAction action = ok ? actionOf(effect, e->possibleActions()) : Qt::IgnoreAction;
-    if (action == Qt::IgnoreAction) {
-        e->ignore();
-        return;
-    }
     e->setDropAction(action);
-    e->accept();
+    e->setAccepted(action != Qt::IgnoreAction);
 }
 
 void UserControlImpl::OLEDrag()

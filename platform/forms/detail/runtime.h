@@ -3,10 +3,12 @@
 // small Qt helpers the forms runtime shares.
 #include "platform/forms/property_bag.h"
 #include "platform/forms/window_services.h"
+#include "platform/raster/bitmap.h"
 
 #include <QColor>
 #include <QCursor>
 #include <QFont>
+#include <QImage>
 #include <QObject>
 #include <QPointer>
 #include <QRegion>
@@ -77,6 +79,9 @@ std::optional<QCursor> cursorFor(std::int16_t pointer, const PictureData& icon);
 // True for the bytes of an icon or cursor file.
 bool isIconOrCursor(const PictureData& picture);
 QRegion toQRegion(const gfx::Region& region);
+// A colour bitmap's pixels as an image, without copying them; a null image for a monochrome
+// or empty bitmap, which no window shows.
+QImage imageOf(const gfx::Bitmap& bitmap);
 
 // Qt key to the platform's key code (0 when it has none) and the shift state.
 int keyCodeOf(int qtKey);
